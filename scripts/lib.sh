@@ -1,0 +1,56 @@
+# Shared by scripts/test and scripts/demo: the Wine prefix, the X display and the Wine session.
+# Source it; it defines functions and sets `root`.
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree=;mshtml=}
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+xvfb_pid=
+
+# Creates the prefix once: Japanese font replacements, no crash dialog.
+ensure_prefix() {
+  [ -f "$WINEPREFIX/.kvt-ready" ] && return 0
+  mkdir -p "$WINEPREFIX"
+  echo "wine: creating the prefix $WINEPREFIX (about 20 seconds, once)"
+  "$wine" wineboot -i </dev/null >/dev/null 2>&1
+  local key='HKCU\Software\Wine\Fonts\Replacements'
+  local face
+  for face in 'ＭＳ Ｐゴシック' 'MS PGothic' 'ＭＳ ＵＩ Ｇｏｔｈｉｃ' 'MS UI Gothic'; do
+    "$wine" reg add "$key" /v "$face" /d 'IPAPGothic' /f </dev/null >/dev/null 2>&1
+  done
+  for face in 'ＭＳ ゴシック' 'MS Gothic' 'ＭＳ 明朝' 'MS Mincho' 'ＭＳ Ｐ明朝' 'MS PMincho'; do
+    "$wine" reg add "$key" /v "$face" /d 'IPAGothic' /f </dev/null >/dev/null 2>&1
+  done
+  # A crashing program ends instead of waiting in a dialog.
+  "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
+  "$wineserver" -w
+  touch "$WINEPREFIX/.kvt-ready"
+}
+
+# Starts Xvfb on a free display unless `use_existing` is set and DISPLAY works.
+start_xvfb() {
+  local size=${1:-1280x720x24}
+  local fifo; fifo=$(mktemp -u); mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  local num; read -r num <"$fifo"; rm -f "$fifo"
+  export DISPLAY=":$num"
+}
+
+stop_xvfb() {
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  xvfb_pid=
+}
+
+# One Wine session for a whole run, so helper services do not hold test pipes open.
+start_wine_session() {
+  "$wineserver" -p </dev/null >/dev/null 2>&1
+  "$wine" wineboot </dev/null >/dev/null 2>&1
+}
+
+stop_wine_session() {
+  "$wineserver" -k </dev/null >/dev/null 2>&1 || true
+}

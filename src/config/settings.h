@@ -1,0 +1,42 @@
+#pragma once
+// The records everything else works on: the options with the channel list,
+// one configured channel, one fetch of a channel and one item. All text is
+// code page 932; all lists are ordered and addressed by position.
+#include <ctime>
+#include <string>
+#include <vector>
+
+struct FeedItem {
+    std::string title;
+    std::string link;  // opened in the browser when the user picks the item
+};
+
+struct ChannelContent {
+    bool valid = false;         // loaded and recognised (a feed with a channel, or a site list)
+    bool is_site_list = false;  // the document was a configuration file; items are its sites
+    std::time_t fetched_at = 0; // when the fetch began, failed fetches included; 0 = never
+    std::string title;
+    std::string link;
+    std::string description;
+    std::vector<FeedItem> items;
+};
+
+struct SiteEntry {
+    std::string title;
+    std::string link;  // the feed URL; identifies a channel when a URL is added
+    std::string description;
+    bool check = false;  // enabled
+    ChannelContent content;  // the latest fetch; never written to the file
+};
+
+struct SaverSettings {
+    bool disp_header_title = true;
+    bool disp_header_date = true;
+    int disp_interval = 5;   // seconds per item, 1..99 after loading
+    int load_interval = 60;  // minutes before a channel is fetched again, 1..999 after loading
+    std::string font_face = "ＭＳ Ｐゴシック";
+    std::vector<SiteEntry> sites;
+};
+
+// The one set of settings of the process.
+extern SaverSettings saverSettings;

@@ -1,0 +1,11 @@
+#pragma once
+// Reading and writing "kvtini.xml". Both return a COM status code (0 on success).
+#include "config/settings.h"
+
+#include <cstdint>
+
+// Fills saverSettings from the file; with onlyChecked, disabled channels are left out.
+std::int32_t LoadSettings(const char* path, bool onlyChecked);
+
+// Writes saverSettings to the file.
+std::int32_t SaveSettings(const char* path);

@@ -1,0 +1,42 @@
+#pragma once
+// Runs the real kvt.scr from a folder of its own, so each test has its own
+// "kvtini.xml", and observes it from outside: windows, exit code, files.
+#include <windows.h>
+
+#include <string>
+
+class SaverRun {
+public:
+    // A fresh folder holding a copy of kvt.scr and, when given, this kvtini.xml.
+    explicit SaverRun(const std::string& config = std::string());
+    ~SaverRun();  // ends the process if it still runs and removes the folder
+    SaverRun(const SaverRun&) = delete;
+    SaverRun& operator=(const SaverRun&) = delete;
+
+    bool Start(const std::string& arguments);
+    // The first top-level window of the process with this class (nullptr on time-out).
+    HWND WaitForWindow(const char* className, DWORD timeoutMs = 15000) const;
+    // A child window of `parent` owned by the process, with this class.
+    HWND WaitForChild(HWND parent, const char* className, DWORD timeoutMs = 15000) const;
+    bool IsRunning() const;
+    // True when the process ended within the time; its exit code goes to *code.
+    bool WaitForExit(DWORD timeoutMs, DWORD* code = nullptr) const;
+    void Kill();
+
+    const std::string& Folder() const { return folder_; }
+    std::string ConfigPath() const { return folder_ + "kvtini.xml"; }
+    DWORD ProcessId() const { return pi_.dwProcessId; }
+    HANDLE Process() const { return pi_.hProcess; }
+    // Milliseconds between the start of the process and now.
+    double ElapsedMs() const;
+
+private:
+    std::string folder_;
+    PROCESS_INFORMATION pi_ = {};
+    LARGE_INTEGER started_ = {};
+};
+
+// Posts a message to a window of another process (keys, mouse moves, clicks).
+void PostTo(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+// Pumps this thread's messages for the given time.
+void PumpFor(DWORD ms);

@@ -1,0 +1,33 @@
+#pragma once
+// Screenshots taken from inside Wine with GDI, for pixel checks and for looking at.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct Screenshot {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;  // 0x00RRGGBB, top row first
+
+    std::uint32_t At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
+    // Pixels in the rectangle that satisfy `keep`.
+    template <class Pred>
+    int Count(const RECT& r, Pred keep) const {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                if (keep(At(x, y))) ++n;
+        return n;
+    }
+    // Writes a 24-bit BMP (for people to look at; scripts turn it into PNG).
+    bool SaveBmp(const std::string& path) const;
+};
+
+// The whole screen.
+Screenshot CaptureScreen();
+
+inline int Red(std::uint32_t c) { return int((c >> 16) & 0xFF); }
+inline int Green(std::uint32_t c) { return int((c >> 8) & 0xFF); }
+inline int Blue(std::uint32_t c) { return int(c & 0xFF); }
