@@ -1,0 +1,5 @@
+#pragma once
+#include <windows.h>
+
+// The settings dialog (resource IDD_SETTINGS). Ends with 1 after OK, 0 otherwise.
+INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
