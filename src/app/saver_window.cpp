@@ -1,0 +1,143 @@
+#include "app/saver_window.h"
+
+#include "app/mouse_rule.h"
+#include "app/shell_state.h"
+#include "common/trace.h"
+#include "display/saver_display.h"
+
+HWND saverWindow = nullptr;
+
+namespace {
+
+const char kClassName[] = "KVT WINDOW";
+const char kWindowTitle[] = "Tavelo's Rss Screensaver";
+
+MouseRule mouseRule;
+
+bool InPreview() { return runMode == RunMode::Preview; }
+
+void OnPaint(HWND window) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    RECT client;
+    GetClientRect(window, &client);
+    switch (SaverRotation().State()) {
+    case DisplayState::TitleScreen: PaintTitleScreen(dc, client.right, client.bottom); break;
+    case DisplayState::ShowingItems:
+    case DisplayState::NoChannels: PaintSaver(dc, client.right, client.bottom); break;
+    }
+    EndPaint(window, &ps);
+}
+
+void OnKeyDown(WPARAM key) {
+    if (InPreview()) return;  // the preview never closes and never navigates
+    Rotation& rotation = SaverRotation();
+    switch (rotation.State()) {
+    case DisplayState::TitleScreen:
+        rotation.Tick();  // starts the rotation at once; the key does not close
+        return;
+    case DisplayState::ShowingItems:
+        switch (key) {
+        case VK_RETURN:
+            RecordChosenLink();
+            break;
+        case VK_LEFT: rotation.StepItem(-1); rotation.ShowCurrentItem(); return;
+        case VK_RIGHT: rotation.StepItem(+1); rotation.ShowCurrentItem(); return;
+        case VK_UP: rotation.StepChannel(-1); rotation.ShowCurrentItem(); return;
+        case VK_DOWN: rotation.StepChannel(+1); rotation.ShowCurrentItem(); return;
+        default: break;
+        }
+        break;
+    case DisplayState::NoChannels:
+        break;
+    }
+    Trace("KEYDOWN\n");
+    RequestClose();
+}
+
+void OnMouseMove(LPARAM lParam) {
+    if (InPreview()) return;
+    const auto x = static_cast<std::uint32_t>(lParam & 0xFFFF);
+    const auto y = static_cast<std::uint32_t>((lParam >> 16) & 0xFFFF);
+    if (mouseRule.IsJump(x, y)) {
+        Trace("MOUSEMOVE\n");
+        RequestClose();
+    }
+}
+
+void OnDestroy(HWND window) {
+    if (!InPreview()) ShowCursor(TRUE);
+    KillTimer(window, 0);
+    PostQuitMessage(0);
+}
+
+LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_TIMER: SaverRotation().Tick(); return 0;
+    case WM_PAINT: OnPaint(window); return 0;
+    case WM_KEYDOWN: OnKeyDown(wParam); return 0;
+    case WM_SYSKEYDOWN:
+    case WM_HOTKEY: Trace("KEYDOWN\n"); RequestClose(); return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: Trace("MOUSEBUTTONDOWN\n"); RequestClose(); return 0;
+    case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
+    case WM_COMMAND: return 0;
+    case WM_DESTROY: OnDestroy(window); return 0;
+    default: return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+void RequestClose() {
+    if (InPreview()) return;
+    SendMessageA(saverWindow, WM_CLOSE, 0, 0);
+}
+
+void RecordChosenLink() {
+    const FeedItem* item = SaverRotation().CurrentItem();
+    const char* link = item ? item->link.c_str() : "";
+    Trace("ShellExecute:%s\n", link);
+    // A link that is not a plain web address, or too long to keep whole, is refused:
+    // Enter still closes the saver, and nothing is opened.
+    openLinkOnExit = AcceptLink(link, pendingLink);
+}
+
+int RunSaverWindow() {
+    SaverRotation().Reset();
+
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = SaverWindowProc;
+    wc.hInstance = appInstance;
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.lpszClassName = kClassName;
+    RegisterClassA(&wc);
+
+    RECT r = {};
+    HWND parent = nullptr;
+    DWORD style;
+    if (InPreview()) {
+        GetClientRect(hostWindow, &r);
+        parent = hostWindow;
+        style = WS_CHILD | WS_VISIBLE;
+    } else {
+        GetWindowRect(GetDesktopWindow(), &r);
+        style = WS_POPUP | WS_VISIBLE;
+    }
+    saverWindow = CreateWindowExA(0, kClassName, kWindowTitle, style, r.left, r.top, r.right - r.left,
+                                  r.bottom - r.top, parent, nullptr, appInstance, nullptr);
+    if (!saverWindow) return int(E_FAIL);
+
+    if (!InPreview()) ShowCursor(FALSE);
+    ShowWindow(saverWindow, SW_SHOW);
+    UpdateWindow(saverWindow);
+    SetTimer(saverWindow, 0, 1000, nullptr);
+
+    MSG message = {};
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return int(message.wParam);
+}
