@@ -3,55 +3,16 @@
 #include "app/saver_window.h"
 #include "common/gdi_holders.h"
 #include "config/settings.h"
-#include "display/text_layout.h"
+#include "display/gdi_text.h"
+#include "display/header_text.h"
+#include "display/size_cache.h"
 #include "feed/feed_parser.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 
 namespace {
-
-// Measures and draws display codes with the font selected in a device context.
-class GdiCanvas : public CharCanvas {
-public:
-    explicit GdiCanvas(HDC dc) : dc_(dc) {}
-    CharSize Measure(std::uint32_t code) override {
-        char bytes[2];
-        SIZE size = {0, 0};
-        GetTextExtentPoint32A(dc_, bytes, Encode(code, bytes), &size);
-        return {int(size.cx), int(size.cy)};
-    }
-    void Draw(int x, int y, std::uint32_t code) override {
-        char bytes[2];
-        TextOutA(dc_, x, y, bytes, Encode(code, bytes));
-    }
-
-private:
-    static int Encode(std::uint32_t code, char* bytes) {
-        if (code < 256) {
-            bytes[0] = char(code);
-            return 1;
-        }
-        bytes[0] = char(code >> 8);
-        bytes[1] = char(code & 0xFF);
-        return 2;
-    }
-    HDC dc_;
-};
-
-HFONT MakeFont(int height) {
-    return CreateFontA(height, 0, 0, 0, FW_MEDIUM, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                       saverSettings.font_face.c_str());
-}
-
-LayoutResult MeasureText(HDC dc, int fontHeight, int right, const DisplayText& text) {
-    GdiObject font(MakeFont(fontHeight));
-    SelectedObject selected(dc, font.Get());
-    GdiCanvas canvas(dc);
-    return LayoutText(canvas, 0, 0, right, text, kAdvancePercent, false);
-}
 
 // The header as last laid out.
 DisplayText headerCodes;
@@ -59,40 +20,21 @@ int headerFontHeight = 0;
 int headerHeight = 0;
 int headerAtBottom = 0;
 
-std::string HeaderText(const Rotation& rotation) {
-    if (rotation.State() == DisplayState::NoChannels) return "表示するチャンネルがありません";
-    std::string text;
-    const SiteEntry* channel = rotation.CurrentChannel();
-    if (!channel) return text;
-    if (saverSettings.disp_header_title) text += channel->title;
-    if (saverSettings.disp_header_date) {
-        std::time_t when = channel->content.fetched_at;
-        const std::tm* local = std::localtime(&when);
-        char stamp[64];
-        std::snprintf(stamp, sizeof stamp, "(%d時%02d分取得)", local ? local->tm_hour : 0, local ? local->tm_min : 0);
-        text += stamp;
-    }
-    return CutText(text, 1023);
-}
-
-// Lays out the header; positive height at the top, negative at the bottom.
-int LayoutHeader(HDC dc, int width, int height) {
-    headerCodes = ToDisplayCodes(HeaderText(SaverRotation()));
-    headerAtBottom = std::rand() & 1;
-    const HeaderFit fit =
-        FitHeader(height, [&](int h) { return MeasureText(dc, h, width, headerCodes); });
-    headerFontHeight = fit.font_height;
-    headerHeight = fit.height;
-    return headerAtBottom ? -headerHeight : headerHeight;
-}
-
-void DrawHeader(HDC dc, int width, int height, COLORREF colour) {
-    GdiObject font(MakeFont(headerFontHeight));
+// Draws `text` at 0, y0 wrapping at `right`, with a font of its own.
+void DrawCodes(HDC dc, const std::string& face, int fontHeight, int y0, int right, const DisplayText& text) {
+    GdiObject font(MakeSaverFont(fontHeight, face));
     SelectedObject selected(dc, font.Get());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, (colour >> 1) & 0x7F7F7F);
     GdiCanvas canvas(dc);
-    LayoutText(canvas, 0, headerAtBottom ? height - headerHeight : 0, width, headerCodes, kAdvancePercent, true);
+    LayoutText(canvas, 0, y0, right, text, kAdvancePercent, true);
+}
+
+// Draws `text` with the measurer's font of that height, taking sizes from the cache.
+void DrawCodesCached(HDC dc, GdiCharMeasurer& gdi, CharSizeCache& cache, int fontHeight, int y0, int right,
+                     const DisplayText& text) {
+    gdi.Use(fontHeight);
+    GdiCanvas drawer(dc);
+    CachedCanvas canvas(cache, fontHeight, &drawer);
+    LayoutText(canvas, 0, y0, right, text, kAdvancePercent, true);
 }
 
 }  // namespace
@@ -112,7 +54,7 @@ Rotation& SaverRotation() {
 
 void PaintTitleScreen(HDC dc, int width, int height) {
     PatBlt(dc, 0, 0, width, height, BLACKNESS);
-    GdiObject font(MakeFont(height / 14));
+    GdiObject font(MakeSaverFont(std::max(1, height / 14), saverSettings.font_face));
     SelectedObject selected(dc, font.Get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
@@ -122,26 +64,65 @@ void PaintTitleScreen(HDC dc, int width, int height) {
     LayoutText(canvas, 0, (height - h) / 2, width, title, kAdvancePercent, true);
 }
 
-void PaintSaver(HDC dc, int width, int height) {
-    const Rotation& rotation = SaverRotation();
-    const bool header = saverSettings.disp_header_title || saverSettings.disp_header_date;
-    const int headerSpace = header ? LayoutHeader(dc, width, height) : 0;
-    const int freeHeight = height - (headerSpace < 0 ? -headerSpace : headerSpace);
-    const int start = rotation.State() == DisplayState::NoChannels ? freeHeight / 10 : freeHeight * 20 / 100;
+SaverScreenLayout PaintSaverScreen(HDC dc, int width, int height, const SaverScreen& screen, SizeSearch search,
+                                   const std::function<int()>& random) {
+    const bool fast = search == SizeSearch::Fast;
+    GdiCharMeasurer gdi(dc, screen.font_face);
+    CharSizeCache cache([&gdi](int fontHeight, std::uint32_t code) { return gdi.Measure(fontHeight, code); });
+    auto measureOf = [&](const DisplayText& text) -> MeasureAtHeight {
+        if (fast) return CachedMeasure(cache, width, text);
+        return [&, width](int fontHeight) { return MeasureText(dc, fontHeight, width, text, screen.font_face); };
+    };
 
-    const DisplayText& text = rotation.ItemCodes();
-    const ItemFit fit =
-        FitItem(start, freeHeight, width, [&](int h) { return MeasureText(dc, h, width, text); });
+    SaverScreenLayout layout;
+    int headerSpace = 0;  // positive at the top, negative at the bottom
+    if (screen.header) {
+        layout.header_at_bottom = (random() & 1) != 0;
+        layout.header = FitHeader(height, screen.header_codes.size(), measureOf(screen.header_codes));
+        headerSpace = layout.header_at_bottom ? -layout.header.height : layout.header.height;
+    }
+    const int freeHeight = height - std::abs(headerSpace);
+    const int start = screen.no_channels ? freeHeight / 10 : freeHeight * 20 / 100;
+    const MeasureAtHeight itemMeasure = measureOf(screen.item);
+    layout.item = fast ? FitItemFast(start, freeHeight, width, itemMeasure)
+                       : FitItem(start, freeHeight, width, itemMeasure);
+    layout.item_y = ItemTop(freeHeight, layout.item.text_height, headerSpace, random);
 
-    GdiObject font(MakeFont(fit.font_height));
-    SelectedObject selected(dc, font.Get());
-    const int room = freeHeight - fit.text_height;
-    int y = room > 0 ? std::rand() % room : 0;
-    if (headerSpace > 0) y += headerSpace;
     SetBkMode(dc, TRANSPARENT);
     PatBlt(dc, 0, 0, width, height, BLACKNESS);
-    if (header) DrawHeader(dc, width, height, rotation.TextColour());
-    SetTextColor(dc, rotation.TextColour());
-    GdiCanvas canvas(dc);
-    LayoutText(canvas, 0, y, width, text, kAdvancePercent, true);
+    const int headerTop = layout.header_at_bottom ? height - layout.header.height : 0;
+    if (screen.header) {
+        SetTextColor(dc, (screen.colour >> 1) & 0x7F7F7F);
+        if (fast)
+            DrawCodesCached(dc, gdi, cache, layout.header.font_height, headerTop, width, screen.header_codes);
+        else
+            DrawCodes(dc, screen.font_face, layout.header.font_height, headerTop, width, screen.header_codes);
+    }
+    SetTextColor(dc, screen.colour);
+    if (fast)
+        DrawCodesCached(dc, gdi, cache, layout.item.font_height, layout.item_y, width, screen.item);
+    else
+        DrawCodes(dc, screen.font_face, layout.item.font_height, layout.item_y, width, screen.item);
+    return layout;
+}
+
+void PaintSaver(HDC dc, int width, int height) {
+    const Rotation& rotation = SaverRotation();
+    SaverScreen screen;
+    screen.item = rotation.ItemCodes();
+    screen.colour = rotation.TextColour();
+    screen.no_channels = rotation.State() == DisplayState::NoChannels;
+    screen.header = saverSettings.disp_header_title || saverSettings.disp_header_date;
+    if (screen.header)
+        screen.header_codes = ToDisplayCodes(HeaderText(screen.no_channels, rotation.CurrentChannel(),
+                                                        saverSettings.disp_header_title,
+                                                        saverSettings.disp_header_date));
+    screen.font_face = saverSettings.font_face;
+
+    const SaverScreenLayout layout =
+        PaintSaverScreen(dc, width, height, screen, SizeSearch::Fast, [] { return std::rand(); });
+    headerCodes = screen.header_codes;
+    headerFontHeight = layout.header.font_height;
+    headerHeight = layout.header.height;
+    headerAtBottom = layout.header_at_bottom ? 1 : 0;
 }

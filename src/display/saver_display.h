@@ -1,8 +1,12 @@
 #pragma once
 // The saver screen's process-wide rotation and its painting, bound to the saver window.
 #include "display/rotation.h"
+#include "display/text_layout.h"
 
 #include <windows.h>
+
+#include <functional>
+#include <string>
 
 // The one rotation of the process: it fetches with FetchChannel, reads the clock
 // with time(), draws random numbers with rand() and repaints the saver window.
@@ -11,3 +15,30 @@ Rotation& SaverRotation();
 // WM_PAINT handlers, given the paint device context and the window's client size.
 void PaintTitleScreen(HDC dc, int width, int height);
 void PaintSaver(HDC dc, int width, int height);
+
+// How the font sizes are searched: by trying every height from the start down, or
+// by bisection with each character measured once per height (the same choice for
+// fonts whose characters do not shrink as the font grows; this is what PaintSaver uses).
+enum class SizeSearch { EveryHeight, Fast };
+
+// What one paint of the saver screen shows.
+struct SaverScreen {
+    DisplayText item;          // the item text
+    COLORREF colour = 0;       // the item's colour; the header is drawn at half its brightness
+    bool no_channels = false;  // the product title, from a smaller start height
+    bool header = false;       // whether a header is shown at all
+    DisplayText header_codes;
+    std::string font_face;
+};
+
+struct SaverScreenLayout {
+    HeaderFit header;  // font height and height of the header text
+    bool header_at_bottom = false;
+    ItemFit item;
+    int item_y = 0;  // top of the item text
+};
+
+// Lays out and paints the saver screen into `dc` (width x height, cleared to black).
+// `random` stands for rand(): first the header's side is drawn, then the text's height.
+SaverScreenLayout PaintSaverScreen(HDC dc, int width, int height, const SaverScreen& screen, SizeSearch search,
+                                   const std::function<int()>& random);

@@ -22,18 +22,18 @@ LayoutResult LayoutText(CharCanvas& canvas, int x0, int y0, int right, const Dis
     return {x - x0, y + lineHeight, lines};
 }
 
-HeaderFit FitHeader(int windowHeight, const MeasureAtHeight& measure) {
+HeaderFit FitHeader(int windowHeight, std::size_t textLength, const MeasureAtHeight& measure) {
     const int floorHeight = windowHeight / 26;
+    // Every character starts at most one new line, so more lines than this never come
+    // out; once that many are allowed and none matched, the last size measured stands.
+    const std::size_t maxLines = textLength + 1;
     int fontHeight = std::max(1, windowHeight / 12);
-    int allowedLines = 1;
+    std::size_t allowedLines = 1;
     HeaderFit fit;
-    // Each round shrinks the font or allows one more line. A text of n characters never
-    // takes more than n + 1 lines, so once more are allowed than that, no size can match
-    // exactly and the last size measured stands.
     for (;;) {
         const LayoutResult r = measure(fontHeight);
         fit = {fontHeight, r.bottom};
-        if (r.lines == allowedLines || allowedLines > int(kMaxDisplayChars) + 1) break;
+        if (std::size_t(r.lines) == allowedLines || allowedLines >= maxLines) break;
         fontHeight -= 2;
         if (fontHeight <= floorHeight) {
             ++allowedLines;
@@ -43,22 +43,59 @@ HeaderFit FitHeader(int windowHeight, const MeasureAtHeight& measure) {
     return fit;
 }
 
-ItemFit FitItem(int startHeight, int freeHeight, int width, const MeasureAtHeight& measure) {
-    int fit = std::max(1, startHeight);
-    LayoutResult r = measure(fit);
-    while (r.bottom > freeHeight && fit > 1) r = measure(--fit);
+namespace {
 
-    auto fill = [width](const LayoutResult& m) { return width > 0 ? m.last_line_width * 100 / width : 0; };
-    ItemFit chosen = {fit, r.bottom};
-    int bestFill = fill(r);
-    const int fitLines = r.lines;
+int LastLineFill(const LayoutResult& m, int width) { return width > 0 ? m.last_line_width * 100 / width : 0; }
+
+// From the fit height down to three quarters of it, in steps of 2: a smaller font
+// that still fits, with at most one line less, and fills the last line better.
+ItemFit PreferFullerLastLine(int fit, const LayoutResult& atFit, int freeHeight, int width,
+                             const MeasureAtHeight& measure) {
+    ItemFit chosen = {fit, atFit.bottom};
+    int bestFill = LastLineFill(atFit, width);
     for (int h = fit - 1; h > fit * 75 / 100 && h >= 1; h -= 2) {
         const LayoutResult m = measure(h);
-        if (m.bottom > freeHeight || m.lines < fitLines - 1) break;
-        if (fill(m) > bestFill) {
-            bestFill = fill(m);
+        if (m.bottom > freeHeight || m.lines < atFit.lines - 1) break;
+        const int fill = LastLineFill(m, width);
+        if (fill > bestFill) {  // a tie keeps the larger height
+            bestFill = fill;
             chosen = {h, m.bottom};
         }
     }
     return chosen;
+}
+
+}  // namespace
+
+ItemFit FitItem(int startHeight, int freeHeight, int width, const MeasureAtHeight& measure) {
+    int fit = std::max(1, startHeight);
+    LayoutResult r = measure(fit);
+    while (r.bottom > freeHeight && fit > 1) r = measure(--fit);
+    return PreferFullerLastLine(fit, r, freeHeight, width, measure);
+}
+
+ItemFit FitItemFast(int startHeight, int freeHeight, int width, const MeasureAtHeight& measure) {
+    int fit = std::max(1, startHeight);
+    LayoutResult r = measure(fit);
+    if (r.bottom > freeHeight && fit > 1) {
+        // `tooTall` does not fit, nor does any height above it; `fits` fits, or is 0
+        // while no height has been seen to fit (the search then ends at 1).
+        int tooTall = fit, fits = 0;
+        while (tooTall - fits > 1) {
+            const int mid = fits + (tooTall - fits) / 2;
+            if (measure(mid).bottom > freeHeight)
+                tooTall = mid;
+            else
+                fits = mid;
+        }
+        fit = std::max(1, fits);
+        r = measure(fit);
+    }
+    return PreferFullerLastLine(fit, r, freeHeight, width, measure);
+}
+
+int ItemTop(int freeHeight, int textHeight, int headerSpace, const std::function<int()>& random) {
+    const int room = freeHeight - textHeight;
+    const int y = room > 0 ? random() % room : 0;
+    return headerSpace > 0 ? y + headerSpace : y;
 }

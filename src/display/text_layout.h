@@ -1,6 +1,7 @@
 #pragma once
 // Places text character by character: wraps at the right edge without regard to
-// word boundaries and advances by a percentage of each character's width.
+// word boundaries and advances by a percentage of each character's width. Also the
+// searches that choose the font heights of the header and of the item text.
 #include "display/display_codes.h"
 
 #include <functional>
@@ -29,7 +30,7 @@ constexpr int kAdvancePercent = 94;
 LayoutResult LayoutText(CharCanvas& canvas, int x0, int y0, int right, const DisplayText& text,
                         int advancePercent, bool draw);
 
-// The layout of a text at a font height, measured without drawing.
+// The layout of a text at a font height, measured at 0, 0 without drawing.
 using MeasureAtHeight = std::function<LayoutResult(int fontHeight)>;
 
 struct HeaderFit {
@@ -39,7 +40,8 @@ struct HeaderFit {
 
 // The header's font: from a twelfth of the window height down in steps of 2, on one
 // line; when that cannot work above a twenty-sixth, 2.2 times larger on one more line.
-HeaderFit FitHeader(int windowHeight, const MeasureAtHeight& measure);
+// `textLength` (in characters) bounds the number of lines worth trying.
+HeaderFit FitHeader(int windowHeight, std::size_t textLength, const MeasureAtHeight& measure);
 
 struct ItemFit {
     int font_height = 1;
@@ -47,5 +49,16 @@ struct ItemFit {
 };
 
 // The item's font: the largest height from `startHeight` down whose text fits the
-// free height, then a somewhat smaller one if it fills the last line better.
+// free height (1 at the least), then a somewhat smaller one if it fills the last line
+// better. Measures every height from `startHeight` down to the fit.
 ItemFit FitItem(int startHeight, int freeHeight, int width, const MeasureAtHeight& measure);
+
+// The same choice as FitItem for any font whose characters do not get smaller as the
+// font grows (then a larger font never makes the text shorter): the largest fit is
+// found by bisection instead of by trying every height.
+ItemFit FitItemFast(int startHeight, int freeHeight, int width, const MeasureAtHeight& measure);
+
+// The top of the item text: 0 when it fills the free height exactly (or cannot fit),
+// else a random offset within the room left; below the header when that is at the
+// top (`headerSpace` > 0). `random` is drawn only when there is room.
+int ItemTop(int freeHeight, int textHeight, int headerSpace, const std::function<int()>& random);

@@ -1,0 +1,70 @@
+#include "display/gdi_text.h"
+
+#include "common/gdi_holders.h"
+
+GdiTextCounts gdiTextCounts;
+
+namespace {
+// A display code as the one or two bytes of its code page 932 character.
+int Encode(std::uint32_t code, char* bytes) {
+    if (code < 256) {
+        bytes[0] = char(code);
+        return 1;
+    }
+    bytes[0] = char(code >> 8);
+    bytes[1] = char(code & 0xFF);
+    return 2;
+}
+}  // namespace
+
+HFONT MakeSaverFont(int height, const std::string& face) {
+    ++gdiTextCounts.font_creations;
+    return CreateFontA(height, 0, 0, 0, FW_MEDIUM, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
+}
+
+CharSize GdiCanvas::Measure(std::uint32_t code) {
+    char bytes[2];
+    SIZE size = {0, 0};
+    ++gdiTextCounts.measure_calls;
+    GetTextExtentPoint32A(dc_, bytes, Encode(code, bytes), &size);
+    return {int(size.cx), int(size.cy)};
+}
+
+void GdiCanvas::Draw(int x, int y, std::uint32_t code) {
+    char bytes[2];
+    TextOutA(dc_, x, y, bytes, Encode(code, bytes));
+}
+
+LayoutResult MeasureText(HDC dc, int fontHeight, int right, const DisplayText& text, const std::string& face) {
+    GdiObject font(MakeSaverFont(fontHeight, face));
+    SelectedObject selected(dc, font.Get());
+    GdiCanvas canvas(dc);
+    return LayoutText(canvas, 0, 0, right, text, kAdvancePercent, false);
+}
+
+void GdiCharMeasurer::Use(int fontHeight) {
+    if (font_ && height_ == fontHeight) return;
+    HFONT font = MakeSaverFont(fontHeight, face_);
+    HGDIOBJ replaced = SelectObject(dc_, font);
+    if (font_) {
+        DeleteObject(font_);  // replaced is our previous font
+    } else {
+        previous_ = replaced;
+    }
+    font_ = font;
+    height_ = fontHeight;
+}
+
+CharSize GdiCharMeasurer::Measure(int fontHeight, std::uint32_t code) {
+    Use(fontHeight);
+    return GdiCanvas(dc_).Measure(code);
+}
+
+void GdiCharMeasurer::Release() {
+    if (!font_) return;
+    SelectObject(dc_, previous_);
+    DeleteObject(font_);
+    font_ = nullptr;
+    previous_ = nullptr;
+}

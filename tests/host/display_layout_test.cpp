@@ -1,0 +1,253 @@
+#include "display/size_cache.h"
+#include "display/text_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <vector>
+
+namespace {
+
+// A font whose characters are all `width` wide (spaces half that) and `height` high;
+// it records what it draws.
+struct FakeCanvas : CharCanvas {
+    int width = 10, height = 12;
+    std::map<std::uint32_t, int> widths;  // exceptions
+    std::vector<std::vector<int>> drawn;  // x, y, code
+    int measured = 0;
+    CharSize Measure(std::uint32_t code) override {
+        ++measured;
+        auto found = widths.find(code);
+        return {found != widths.end() ? found->second : code == 0x20 ? width / 2 : width, height};
+    }
+    void Draw(int x, int y, std::uint32_t code) override { drawn.push_back({x, y, int(code)}); }
+};
+
+DisplayText Codes(const char* ascii) {
+    DisplayText t;
+    for (const char* p = ascii; *p; ++p) t.push_back(std::uint8_t(*p));
+    return t;
+}
+
+TEST(LayoutText, EmptyTextIsOneLineOfNoHeight) {
+    FakeCanvas c;
+    const LayoutResult r = LayoutText(c, 0, 7, 100, {}, 94, true);
+    EXPECT_EQ(r.last_line_width, 0);
+    EXPECT_EQ(r.bottom, 7);
+    EXPECT_EQ(r.lines, 1);
+}
+
+TEST(LayoutText, AdvancesBy94PercentTruncatedButWrapsOnTheFullWidth) {
+    FakeCanvas c;
+    c.width = 15;  // advances 14 (14.1 truncated)
+    const LayoutResult r = LayoutText(c, 0, 0, 44, Codes("abcd"), 94, true);
+    // 0, 14, 28: the third ends at 43; the fourth would end at 57 > 44 and wraps.
+    ASSERT_EQ(c.drawn.size(), 4u);
+    EXPECT_EQ(c.drawn[2], (std::vector<int>{28, 0, 'c'}));
+    EXPECT_EQ(c.drawn[3], (std::vector<int>{0, 12, 'd'}));
+    EXPECT_EQ(r.lines, 2);
+    EXPECT_EQ(r.bottom, 24);
+    EXPECT_EQ(r.last_line_width, 14);
+}
+
+TEST(LayoutText, NoLineStartsWithASpaceAndABreakingSpaceOrCommaIsDropped) {
+    FakeCanvas c;
+    c.width = 10;
+    c.widths[0xA4] = 10;
+    // Right edge 30: three characters of 10 fit (0, 9, 18 -> ends at 28); the next wraps.
+    LayoutText(c, 0, 0, 30, Codes("  abc def"), 100, true);
+    // Leading spaces skipped; the space after "abc" breaks the line and is dropped.
+    std::vector<int> codes;
+    for (auto& d : c.drawn) codes.push_back(d[2]);
+    EXPECT_EQ(codes, (std::vector<int>{'a', 'b', 'c', 'd', 'e', 'f'}));
+    EXPECT_EQ(c.drawn[3], (std::vector<int>{0, 12, 'd'}));
+
+    FakeCanvas comma;
+    DisplayText t = Codes("abc");
+    t.push_back(0xA4);
+    t.push_back('d');
+    const LayoutResult r = LayoutText(comma, 0, 0, 30, t, 100, true);
+    EXPECT_EQ(comma.drawn.size(), 4u);
+    EXPECT_EQ(r.lines, 2);
+    // A comma inside a line is kept.
+    FakeCanvas inside;
+    DisplayText u = Codes("a");
+    u.push_back(0xA4);
+    LayoutText(inside, 0, 0, 30, u, 100, true);
+    EXPECT_EQ(inside.drawn.size(), 2u);
+}
+
+TEST(LayoutText, ACharacterWiderThanTheWindowStillBreaksFirst) {
+    FakeCanvas c;
+    c.width = 50;
+    const LayoutResult r = LayoutText(c, 0, 0, 20, Codes("ab"), 94, true);
+    EXPECT_EQ(r.lines, 3);  // each starts a new line, the first one included
+    EXPECT_EQ(r.bottom, 24);
+}
+
+// A text of `chars` characters whose lines hold W / h characters at height h.
+MeasureAtHeight SquareFont(int chars, int width, std::vector<int>* asked = nullptr) {
+    return [=](int h) {
+        if (asked) asked->push_back(h);
+        const int perLine = std::max(1, width / h);
+        const int lines = (chars + perLine - 1) / perLine;
+        const int last = chars - (lines - 1) * perLine;
+        return LayoutResult{last * h, lines * h, lines};
+    };
+}
+
+TEST(FitHeader, ShrinksByTwoFromATwelfthUntilOneLine) {
+    std::vector<int> asked;
+    // 10 characters in 130 pixels: one line from height 13 down.
+    const HeaderFit fit = FitHeader(240, 10, SquareFont(10, 130, &asked));
+    EXPECT_EQ(asked, (std::vector<int>{20, 18, 16, 14, 12}));
+    EXPECT_EQ(fit.font_height, 12);
+    EXPECT_EQ(fit.height, 12);
+}
+
+TEST(FitHeader, GrowsBy220PercentWithOneMoreLineBelowATwentySixth) {
+    std::vector<int> asked;
+    // 20 characters in 100 pixels: never one line above 240 / 26 = 9.
+    const HeaderFit fit = FitHeader(240, 20, SquareFont(20, 100, &asked));
+    // 20 ... 10, then 8 is at most 9: 8 * 220 / 100 = 17 for two lines, down to 11;
+    // then 9 * 220 / 100 = 19 for three lines, which height 13 gives.
+    EXPECT_EQ(asked, (std::vector<int>{20, 18, 16, 14, 12, 10, 17, 15, 13, 11, 19, 17, 15, 13}));
+    EXPECT_EQ(fit.font_height, 13);
+    EXPECT_EQ(SquareFont(20, 100)(fit.font_height).lines, 3);
+    EXPECT_EQ(fit.height, SquareFont(20, 100)(fit.font_height).bottom);
+}
+
+TEST(FitHeader, EndsInTinyAndEmptyWindows) {
+    for (int height : {0, 1, 5, 30}) {
+        for (int width : {0, 1, 3}) {
+            FakeCanvas c;
+            const DisplayText text = Codes("a header that never fits");
+            int calls = 0;
+            const HeaderFit fit = FitHeader(height, text.size(), [&](int h) {
+                ++calls;
+                c.width = c.height = h;
+                return LayoutText(c, 0, 0, width, text, 94, false);
+            });
+            EXPECT_GE(fit.font_height, 1);
+            EXPECT_LT(calls, 200) << height << "x" << width;
+        }
+    }
+}
+
+TEST(FitItem, TheStartHeightWhenItFitsAtOnce) {
+    std::vector<int> asked;
+    const ItemFit fit = FitItem(20, 1000, 1000, SquareFont(10, 1000, &asked));
+    EXPECT_EQ(fit.font_height, 20);  // one line: a smaller size cannot fill it better than...
+    EXPECT_EQ(fit.text_height, 20);
+    EXPECT_EQ(asked.front(), 20);
+}
+
+TEST(FitItem, LargestFitThenAFullerLastLine) {
+    // Scripted layouts: 30 too tall, 29 fits with a poor last line, 28 and 26 better.
+    std::map<int, LayoutResult> m = {
+        {30, {50, 130, 4}}, {29, {10, 99, 3}}, {28, {60, 90, 3}}, {26, {60, 80, 3}},
+        {24, {90, 70, 3}}, {22, {90, 60, 3}},
+    };
+    std::vector<int> asked;
+    auto measure = [&](int h) {
+        asked.push_back(h);
+        return m.at(h);
+    };
+    const ItemFit fit = FitItem(30, 100, 100, measure);
+    EXPECT_EQ(fit.font_height, 24);  // ties keep the larger height: 28 over 26, 24 over 22
+    EXPECT_EQ(asked, (std::vector<int>{30, 29, 28, 26, 24, 22}));  // down to above 29 * 75 / 100
+}
+
+TEST(FitItem, FullerLastLineSearchStopsWhenTooTallOrTwoLinesShorter) {
+    std::map<int, LayoutResult> m = {{20, {10, 60, 3}}, {19, {50, 57, 3}}, {17, {90, 34, 1}}, {15, {99, 30, 2}}};
+    std::vector<int> asked;
+    auto measure = [&](int h) {
+        asked.push_back(h);
+        return m.at(h);
+    };
+    ItemFit fit = FitItem(20, 60, 100, measure);
+    EXPECT_EQ(fit.font_height, 19);  // 17 has two lines fewer: the search ends there
+    EXPECT_EQ(asked.back(), 17);
+    m[17] = {90, 61, 3};  // too tall: ends there as well
+    asked.clear();
+    fit = FitItem(20, 60, 100, measure);
+    EXPECT_EQ(fit.font_height, 19);
+    EXPECT_EQ(asked.back(), 17);
+}
+
+TEST(FitItem, EndsInTinyAndEmptyWindows) {
+    for (int free : {-50, 0, 1, 7}) {
+        for (int width : {0, 1}) {
+            int calls = 0;
+            auto measure = [&](int h) {
+                ++calls;
+                return SquareFont(40, width)(h);
+            };
+            const ItemFit slow = FitItem(free * 20 / 100, free, width, measure);
+            const ItemFit fast = FitItemFast(free * 20 / 100, free, width, measure);
+            EXPECT_EQ(slow.font_height, 1);
+            EXPECT_EQ(fast.font_height, 1);
+            EXPECT_LT(calls, 10);
+        }
+    }
+}
+
+TEST(ItemTop, ExactFillStartsAtTheTopAndTheHeaderPushesDown) {
+    int draws = 0;
+    auto random = [&] { return ++draws, 1234; };
+    EXPECT_EQ(ItemTop(500, 500, 0, random), 0);
+    EXPECT_EQ(ItemTop(500, 520, 0, random), 0);
+    EXPECT_EQ(draws, 0);
+    EXPECT_EQ(ItemTop(500, 400, 0, random), 1234 % 100);
+    EXPECT_EQ(ItemTop(500, 400, 60, random), 1234 % 100 + 60);
+    EXPECT_EQ(ItemTop(500, 400, -60, random), 1234 % 100);
+}
+
+// Random texts in fonts whose widths grow with the height, in random windows:
+// the bisection and the full search choose the same height, with fewer measurements.
+TEST(FitItemFast, ChoosesAsTheFullSearchForFontsThatGrowWithTheHeight) {
+    std::mt19937 rng(7);
+    long slowCalls = 0, fastCalls = 0;
+    for (int round = 0; round < 400; ++round) {
+        DisplayText text(1 + rng() % 300);
+        for (auto& code : text) code = rng() % 6 == 0 ? 0x20 : 0x41 + rng() % 20;
+        std::vector<int> per(21);
+        for (auto& p : per) p = 30 + int(rng() % 80);  // width per 100 pixels of height
+        const int width = 1 + int(rng() % 2000), height = 1 + int(rng() % 1200);
+        CharSizeCache cache([&](int h, std::uint32_t code) {
+            const int w = code == 0x20 ? h / 3 : (h * per[code - 0x41] + 99) / 100;
+            return CharSize{w, h + h / 8};
+        });
+        const MeasureAtHeight measure = CachedMeasure(cache, width, text);
+        const int start = height * 20 / 100;
+        const ItemFit slow = FitItem(start, height, width, [&](int h) { return ++slowCalls, measure(h); });
+        const ItemFit fast = FitItemFast(start, height, width, [&](int h) { return ++fastCalls, measure(h); });
+        ASSERT_EQ(slow.font_height, fast.font_height) << "round " << round;
+        ASSERT_EQ(slow.text_height, fast.text_height);
+    }
+    EXPECT_LT(fastCalls * 2, slowCalls);
+}
+
+TEST(CharSizeCache, MeasuresEachCharacterOncePerHeightWithTheSameLayout) {
+    FakeCanvas direct;
+    const DisplayText text = Codes("abracadabra, abracadabra");
+    int measured = 0;
+    CharSizeCache cache([&](int h, std::uint32_t code) {
+        ++measured;
+        direct.width = h;
+        return direct.Measure(code);
+    });
+    const MeasureAtHeight cached = CachedMeasure(cache, 95, text);
+    for (int h : {9, 10, 9}) {
+        direct.width = h;
+        const LayoutResult a = LayoutText(direct, 0, 0, 95, text, 94, false);
+        const LayoutResult b = cached(h);
+        EXPECT_EQ(a.bottom, b.bottom);
+        EXPECT_EQ(a.lines, b.lines);
+        EXPECT_EQ(a.last_line_width, b.last_line_width);
+    }
+    EXPECT_EQ(measured, 2 * 7);  // a b r c d , space: at two heights
+}
+
+}  // namespace
