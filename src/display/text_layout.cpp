@@ -1,6 +1,7 @@
 #include "display/text_layout.h"
 
 #include <algorithm>
+#include <cmath>
 
 LayoutResult LayoutText(CharCanvas& canvas, int x0, int y0, int right, const DisplayText& text,
                         int advancePercent, bool draw) {
@@ -81,16 +82,30 @@ ItemFit FitItemFast(int startHeight, int freeHeight, int width, const MeasureAtH
         // `tooTall` does not fit, nor does any height above it; `fits` fits, or is 0
         // while no height has been seen to fit (the search then ends at 1).
         int tooTall = fit, fits = 0;
-        while (tooTall - fits > 1) {
-            const int mid = fits + (tooTall - fits) / 2;
-            if (measure(mid).bottom > freeHeight)
-                tooTall = mid;
+        int lastHeight = fit;
+        LayoutResult last = r;
+        for (int probe = 0; tooTall - fits > 1; ++probe) {
+            int h;
+            if (probe < 4 && last.bottom > 0 && freeHeight > 0) {
+                // The text's height grows about with the square of the font's (more
+                // and taller lines): aim where that puts the free height.
+                h = int(lastHeight * std::sqrt(double(freeHeight) / last.bottom));
+                h = std::min(std::max(h, fits + 1), tooTall - 1);
+            } else {
+                h = fits + (tooTall - fits) / 2;
+            }
+            last = measure(h);
+            lastHeight = h;
+            if (last.bottom > freeHeight)
+                tooTall = h;
             else
-                fits = mid;
+                fits = h;
         }
         fit = std::max(1, fits);
         r = measure(fit);
     }
+    // On one line, a smaller font only shortens the line: it never fills it better.
+    if (r.lines == 1) return {fit, r.bottom};
     return PreferFullerLastLine(fit, r, freeHeight, width, measure);
 }
 

@@ -55,7 +55,8 @@ ItemFit FitItem(int startHeight, int freeHeight, int width, const MeasureAtHeigh
 
 // The same choice as FitItem for any font whose characters do not get smaller as the
 // font grows (then a larger font never makes the text shorter): the largest fit is
-// found by bisection instead of by trying every height.
+// found by narrowing a bracket, aiming first where the text's growth with the font
+// puts it, instead of by trying every height.
 ItemFit FitItemFast(int startHeight, int freeHeight, int width, const MeasureAtHeight& measure);
 
 // The top of the item text: 0 when it fills the free height exactly (or cannot fit),
