@@ -19,17 +19,23 @@ RootKind ClassifyRoot(BSTR tag) {
     return RootKind::kNone;
 }
 
+// Appends title and link of each element as an item, releasing the elements
+// as it goes. Each element's children are walked once for both names.
+void ReadItems(std::vector<XmlElement>* elements, ChannelContent* content) {
+    const TagNames names = {"title", "link"};
+    std::vector<std::string> texts;
+    content->items.reserve(content->items.size() + elements->size());
+    for (XmlElement& element : *elements) {
+        XmlDoc::ChildTexts(element.Get(), names, &texts);
+        element.Reset();
+        content->items.push_back(FeedItem{std::move(texts[0]), std::move(texts[1])});
+    }
+}
+
 void ReadSiteList(IXMLElement* root, ChannelContent* content) {
     std::vector<XmlElement> sites;
     XmlDoc::FindChildren(root, "site", &sites);
-    content->items.reserve(sites.size());
-    for (XmlElement& site : sites) {
-        FeedItem item;
-        item.title = XmlDoc::ChildText(site.Get(), "title");
-        item.link = XmlDoc::ChildText(site.Get(), "link");
-        content->items.push_back(std::move(item));
-        site.Reset();
-    }
+    ReadItems(&sites, content);
     content->valid = true;
     content->is_site_list = true;
 }
@@ -37,22 +43,17 @@ void ReadSiteList(IXMLElement* root, ChannelContent* content) {
 void ReadFeed(IXMLElement* root, RootKind kind, ChannelContent* content) {
     XmlElement channel;
     if (FAILED(XmlDoc::FindChild(root, "channel", &channel))) return;
-    content->link = XmlDoc::ChildText(channel.Get(), "link");
-    content->title = XmlDoc::ChildText(channel.Get(), "title");
-    content->description = XmlDoc::ChildText(channel.Get(), "description");
+    std::vector<std::string> texts;
+    XmlDoc::ChildTexts(channel.Get(), {"link", "title", "description"}, &texts);
+    content->link = std::move(texts[0]);
+    content->title = std::move(texts[1]);
+    content->description = std::move(texts[2]);
 
     // RSS keeps its items inside the channel, RDF beside it.
     std::vector<XmlElement> items;
     XmlDoc::FindChildren(kind == RootKind::kRss ? channel.Get() : root, "item", &items);
     channel.Reset();
-    content->items.reserve(items.size());
-    for (XmlElement& element : items) {
-        FeedItem item;
-        item.title = XmlDoc::ChildText(element.Get(), "title");
-        item.link = XmlDoc::ChildText(element.Get(), "link");
-        content->items.push_back(std::move(item));
-        element.Reset();
-    }
+    ReadItems(&items, content);
     content->valid = true;
 }
 

@@ -33,6 +33,11 @@ std::string ToMultibyte(const wchar_t* text) {
     out.reserve(2 * std::wcslen(text));
     char scratch[MB_LEN_MAX];
     for (; *text; ++text) {
+        // Code page 932 keeps ASCII as it is; only the rest needs the runtime.
+        if (*text < 0x80) {
+            out.push_back(static_cast<char>(*text));
+            continue;
+        }
         int n = std::wctomb(scratch, *text);
         if (n == 1 || n == 2) {
             out.append(scratch, static_cast<size_t>(n));

@@ -17,8 +17,8 @@ bool SameName(BSTR a, BSTR b) {
     return _wcsicmp(a ? a : L"", b ? b : L"") == 0;
 }
 
-// The children of `parent`, or null when it has none: the object answers
-// S_FALSE and no collection for an element without children.
+// The children of `parent` and their number. The object answers S_FALSE and
+// no collection for an element without children.
 HRESULT GetChildren(IXMLElement* parent, ComPtr<IXMLElementCollection>* children, LONG* length) {
     if (!parent) return E_FAIL;
     HRESULT hr = parent->get_children(children->Put());
@@ -29,31 +29,72 @@ HRESULT GetChildren(IXMLElement* parent, ComPtr<IXMLElementCollection>* children
     return S_OK;
 }
 
-// The child at `index` if it is an element named `wanted`.
-bool MatchAt(IXMLElementCollection* children, LONG index, BSTR wanted, XmlElement* element) {
-    VARIANT position;
-    VariantInit(&position);
-    position.vt = VT_I4;
-    position.lVal = index;
-    VARIANT omitted;  // the standard encoding of an omitted optional argument
-    VariantInit(&omitted);
-    omitted.vt = VT_ERROR;
-    omitted.scode = DISP_E_PARAMNOTFOUND;
+// Walks the children in document order and calls `visit(element, tag)` for
+// each element node until it returns false. The collection's enumerator steps
+// from one child to the next; fetching by index instead can cost a walk from
+// the first child per call (Wine's object does that), which makes reading a
+// feed of n items take n*n steps. Without an enumerator it falls back to
+// indexes. A child that cannot be fetched is skipped.
+template <class Visit>
+void WalkElements(IXMLElementCollection* children, LONG length, Visit visit) {
+    // One child as an element node with its tag name, or false.
+    auto asElement = [](IDispatch* item, XmlElement* element, Bstr* tag) {
+        if (!item) return false;
+        // Asked for rather than assumed: the collection hands out IDispatch.
+        if (FAILED(item->QueryInterface(IID_IXMLElement, reinterpret_cast<void**>(element->Put()))) || !*element) {
+            return false;
+        }
+        LONG type = -1;
+        if (FAILED((*element)->get_type(&type)) || type != kElementNode) return false;
+        return SUCCEEDED((*element)->get_tagName(tag->Put()));
+    };
 
-    ComPtr<IDispatch> item;
-    if (FAILED(children->item(position, omitted, item.Put())) || !item) return false;
-    // Asked for rather than assumed: the collection hands out IDispatch.
-    if (FAILED(item->QueryInterface(IID_IXMLElement, reinterpret_cast<void**>(element->Put()))) || !*element) {
-        return false;
+    ComPtr<IUnknown> unknown;
+    ComPtr<IEnumVARIANT> items;
+    if (SUCCEEDED(children->get__newEnum(unknown.Put())) && unknown &&
+        SUCCEEDED(unknown->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(items.Put()))) && items &&
+        SUCCEEDED(items->Reset())) {
+        constexpr ULONG kBatch = 64;
+        VARIANT batch[kBatch];
+        for (bool stop = false; !stop;) {
+            for (VARIANT& v : batch) VariantInit(&v);
+            ULONG fetched = 0;
+            HRESULT hr = items->Next(kBatch, batch, &fetched);
+            if (fetched > kBatch) break;
+            for (ULONG i = 0; i < fetched; ++i) {
+                XmlElement element;
+                Bstr tag;
+                IDispatch* item = batch[i].vt == VT_DISPATCH ? batch[i].pdispVal : nullptr;
+                if (!stop && SUCCEEDED(hr) && asElement(item, &element, &tag)) stop = !visit(std::move(element), tag.Get());
+                VariantClear(&batch[i]);
+            }
+            if (hr != S_OK || fetched < kBatch) break;
+        }
+        return;
     }
-    LONG type = -1;
-    if (FAILED((*element)->get_type(&type)) || type != kElementNode) return false;
-    Bstr tag;
-    if (FAILED((*element)->get_tagName(tag.Put()))) return false;
-    return SameName(tag.Get(), wanted);
+
+    for (LONG i = 0; i < length; ++i) {
+        VARIANT position;
+        VariantInit(&position);
+        position.vt = VT_I4;
+        position.lVal = i;
+        VARIANT omitted;  // the standard encoding of an omitted optional argument
+        VariantInit(&omitted);
+        omitted.vt = VT_ERROR;
+        omitted.scode = DISP_E_PARAMNOTFOUND;
+        ComPtr<IDispatch> item;
+        if (FAILED(children->item(position, omitted, item.Put()))) continue;
+        XmlElement element;
+        Bstr tag;
+        if (asElement(item.Get(), &element, &tag) && !visit(std::move(element), tag.Get())) return;
+    }
 }
 
 }  // namespace
+
+TagNames::TagNames(std::initializer_list<const char*> names) {
+    for (const char* name : names) names_.push_back(ToWide(name));
+}
 
 HRESULT XmlDoc::Load(const char* url) {
     HRESULT hr = CLSIDFromProgID(L"msxml", &clsid);
@@ -79,14 +120,14 @@ HRESULT XmlDoc::FindChild(IXMLElement* parent, const char* name, XmlElement* chi
     HRESULT hr = GetChildren(parent, &children, &length);
     if (FAILED(hr)) return hr;
     Bstr wanted = ToWide(name);
-    for (LONG i = 0; i < length; ++i) {
-        XmlElement element;
-        if (MatchAt(children.Get(), i, wanted.Get(), &element)) {
-            *child = std::move(element);
-            return S_OK;
-        }
-    }
-    return E_FAIL;
+    bool found = false;
+    WalkElements(children.Get(), length, [&](XmlElement element, BSTR tag) {
+        if (!SameName(tag, wanted.Get())) return true;
+        *child = std::move(element);
+        found = true;
+        return false;
+    });
+    return found ? S_OK : E_FAIL;
 }
 
 HRESULT XmlDoc::FindChildren(IXMLElement* parent, const char* name, std::vector<XmlElement>* found) {
@@ -95,11 +136,30 @@ HRESULT XmlDoc::FindChildren(IXMLElement* parent, const char* name, std::vector<
     HRESULT hr = GetChildren(parent, &children, &length);
     if (FAILED(hr)) return hr;
     Bstr wanted = ToWide(name);
-    for (LONG i = 0; i < length; ++i) {
-        XmlElement element;
-        if (MatchAt(children.Get(), i, wanted.Get(), &element)) found->push_back(std::move(element));
-    }
+    WalkElements(children.Get(), length, [&](XmlElement element, BSTR tag) {
+        if (SameName(tag, wanted.Get())) found->push_back(std::move(element));
+        return true;
+    });
     return S_OK;
+}
+
+void XmlDoc::ChildTexts(IXMLElement* parent, const TagNames& names, std::vector<std::string>* texts) {
+    texts->assign(names.size(), std::string());
+    ComPtr<IXMLElementCollection> children;
+    LONG length = 0;
+    if (FAILED(GetChildren(parent, &children, &length))) return;
+    std::vector<bool> found(names.size(), false);
+    size_t missing = names.size();
+    WalkElements(children.Get(), length, [&](XmlElement element, BSTR tag) {
+        for (size_t i = 0; i < names.size(); ++i) {
+            if (found[i] || !SameName(tag, names[i])) continue;
+            found[i] = true;
+            --missing;
+            Bstr text;
+            if (SUCCEEDED(element->get_text(text.Put()))) (*texts)[i] = ToMultibyte(text.Get());
+        }
+        return missing > 0;
+    });
 }
 
 std::string XmlDoc::ChildText(IXMLElement* parent, const char* name) {

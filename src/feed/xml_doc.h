@@ -8,10 +8,22 @@
 #include <windows.h>
 #include <msxml.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 using XmlElement = ComPtr<IXMLElement>;
+
+// Tag names converted once to UTF-16, for lookups repeated on many elements.
+class TagNames {
+public:
+    TagNames(std::initializer_list<const char*> names);
+    size_t size() const { return names_.size(); }
+    BSTR operator[](size_t i) const { return names_[i].Get(); }
+
+private:
+    std::vector<Bstr> names_;
+};
 
 class XmlDoc {
 public:
@@ -38,6 +50,9 @@ public:
     // The text of the first child element named `name`, entities decoded, in
     // code page 932; empty when there is none.
     static std::string ChildText(IXMLElement* parent, const char* name);
+    // ChildText for each of `names`, in one walk of the children: texts[i]
+    // is the text of the first child element named names[i], or empty.
+    static void ChildTexts(IXMLElement* parent, const TagNames& names, std::vector<std::string>* texts);
     // ChildText read as a decimal integer (see ReadDecimal); 0 when there is none.
     static int ChildInt(IXMLElement* parent, const char* name);
 
