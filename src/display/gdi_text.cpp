@@ -46,6 +46,7 @@ LayoutResult MeasureText(HDC dc, int fontHeight, int right, const DisplayText& t
 void GdiCharMeasurer::Use(int fontHeight) {
     if (font_ && height_ == fontHeight) return;
     HFONT font = MakeSaverFont(fontHeight, face_);
+    if (!font) return;  // measure on with the font already selected
     HGDIOBJ replaced = SelectObject(dc_, font);
     if (font_) {
         DeleteObject(font_);  // replaced is our previous font
