@@ -75,3 +75,14 @@ TEST(ConfigPath, FolderOfTheExecutableKeepsDoubleByteNames) {
     EXPECT_EQ(DirectoryOf("kvt.scr"), "");
     EXPECT_EQ(DirectoryOf("D:kvt.scr"), "D:");
 }
+
+TEST(LinkRule, OpensOnlyOnTheDefaultDesktopOfTheInteractiveStation) {
+    EXPECT_TRUE(IsUserDesktop("WinSta0", "Default"));
+    EXPECT_TRUE(IsUserDesktop("winsta0", "DEFAULT"));
+    EXPECT_FALSE(IsUserDesktop("WinSta0", "Winlogon"));      // locked, or the logon screen
+    EXPECT_FALSE(IsUserDesktop("WinSta0", "Screen-saver"));
+    EXPECT_FALSE(IsUserDesktop("Service-0x0-3e7$", "Default"));  // a system account's station
+    EXPECT_FALSE(IsUserDesktop("WinSta0", "Default2"));
+    EXPECT_FALSE(IsUserDesktop(nullptr, "Default"));
+    EXPECT_FALSE(IsUserDesktop("WinSta0", nullptr));
+}
