@@ -62,13 +62,6 @@ TEST(XmlNodeWrite, IndentsTwoSpacesPerLevelWithCrLfAndEmptyLeavesOnOneLine) {
               "</r>\r\n");
 }
 
-TEST(XmlNodeWrite, StartsAtTheGivenDepth) {
-    XmlNode leaf("t");
-    std::string out;
-    leaf.Write(out, 3, Identity);
-    EXPECT_EQ(out, "      <t></t>\r\n");
-}
-
 TEST(XmlNodeWrite, ConvertsEachLeafTextOnceAfterEscapingAndNeverTheTags) {
     XmlNode root("root");
     root.AddChild("a").SetText("x<y");
@@ -76,17 +69,6 @@ TEST(XmlNodeWrite, ConvertsEachLeafTextOnceAfterEscapingAndNeverTheTags) {
     std::string out;
     root.Write(out, 0, Bracketed);
     EXPECT_EQ(out, "<root>\r\n  <a>[x&lt;y]</a>\r\n  <b>[]</b>\r\n</root>\r\n");
-}
-
-TEST(XmlNodeAddChild, KeepsChildrenInOrderAndReturnsTheNewOne) {
-    XmlNode root("r");
-    for (int i = 0; i < 50; ++i) root.AddChild("c").SetInt(i);
-    ASSERT_EQ(root.children.size(), 50u);
-    for (int i = 0; i < 50; ++i) {
-        EXPECT_EQ(root.children[size_t(i)].name, "c");
-        EXPECT_EQ(root.children[size_t(i)].text, std::to_string(i));
-        EXPECT_TRUE(root.children[size_t(i)].children.empty());
-    }
 }
 
 TEST(XmlDocumentText, StartsWithTheDeclarationLine) {

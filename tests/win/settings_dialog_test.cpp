@@ -12,7 +12,6 @@
 #include <ole2.h>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -101,29 +100,6 @@ protected:
     HWND dialog_ = nullptr;
 };
 
-// Runs the dialog modally; `act` is called with it once it is up.
-std::function<void(HWND)> modalAction;
-BOOL CALLBACK FindOwnDialog(HWND w, LPARAM p) {
-    char cls[32] = "";
-    GetClassNameA(w, cls, sizeof cls);
-    if (std::string(cls) == "#32770" && Text(w) == "KVT v1.0 設定") {
-        *reinterpret_cast<HWND*>(p) = w;
-        return FALSE;
-    }
-    return TRUE;
-}
-void CALLBACK ActOnDialog(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindOwnDialog, reinterpret_cast<LPARAM>(&dialog));
-    if (!dialog) return;
-    KillTimer(nullptr, timer);
-    modalAction(dialog);
-}
-INT_PTR RunModal(std::function<void(HWND)> act) {
-    modalAction = std::move(act);
-    SetTimer(nullptr, 0, 50, ActOnDialog);
-    return DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, SettingsDialogProc, 0);
-}
 }  // namespace
 
 TEST_F(SettingsDialog, SetUpShowsTheSettings) {
@@ -208,11 +184,6 @@ TEST_F(SettingsDialog, SetUpShowsTheSettings) {
 TEST_F(SettingsDialog, ReadBackTakesWhatWasTypedAsItIs) {
     const std::vector<std::string> faces = JapaneseFaces();
     ASSERT_TRUE(Open());
-    // The arrows stop at the range; typing does not.
-    SetDlgItemTextA(dialog_, IDC_DISP_INTERVAL, "98");
-    SendMessageA(Item(IDC_DISP_INTERVAL), WM_KEYDOWN, VK_UP, 0);
-    SendMessageA(Item(IDC_DISP_INTERVAL), WM_KEYDOWN, VK_UP, 0);
-    EXPECT_EQ(Text(Item(IDC_DISP_INTERVAL)), "99");
     SetDlgItemTextA(dialog_, IDC_DISP_INTERVAL, "abc");
     SetDlgItemTextA(dialog_, IDC_LOAD_INTERVAL, "500");
     SendMessageA(Item(IDC_HEADER_TITLE), BM_CLICK, 0, 0);
@@ -250,18 +221,6 @@ TEST_F(SettingsDialog, AFaceThatIsNotOfferedLeavesNoSelectionAndIsKept) {
         Close();
         EXPECT_EQ(saverSettings.font_face, face);
     }
-}
-
-TEST_F(SettingsDialog, OkEndsWithOneAndCancelOrTheCloseBoxWithZero) {
-    EXPECT_EQ(RunModal([](HWND d) { PostMessageA(d, WM_COMMAND, IDOK, 0); }), 1);
-    EXPECT_EQ(RunModal([](HWND d) { PostMessageA(d, WM_CLOSE, 0, 0); }), 0);
-    // Cancel still reads the fields back into memory; only the caller's save decides.
-    EXPECT_EQ(RunModal([](HWND d) {
-                  CheckDlgButton(d, IDC_HEADER_DATE, BST_UNCHECKED);
-                  PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
-              }),
-              0);
-    EXPECT_FALSE(saverSettings.disp_header_date);
 }
 
 TEST_F(SettingsDialog, DropsAreOfferedOverTheListOnlyAndForTextOrFiles) {
@@ -336,7 +295,7 @@ TEST_F(SettingsDialog, FailedDropRegistrationShowsOneErrorAndEndsTheDialog) {
     EXPECT_TRUE(linkFont);
 }
 
-TEST_F(SettingsDialog, LinkIsBlueFitsItsTextAndOpensTheAddressKeepingTheDialog) {
+TEST_F(SettingsDialog, LinkFitsItsTextShowsTheHandAndOpensTheAddressKeepingTheDialog) {
     BrowserStandIn browser;
     ASSERT_TRUE(Open());
     SetWindowPos(dialog_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -359,21 +318,6 @@ TEST_F(SettingsDialog, LinkIsBlueFitsItsTextAndOpensTheAddressKeepingTheDialog) 
     EXPECT_LT(after.right, before.right);  // the template's 180 units are wider than the text
     EXPECT_EQ(after.right, text.cx);
     EXPECT_EQ(after.bottom, text.cy);
-
-    // Blue text on the button face colour.
-    HDC screen = GetDC(nullptr);
-    RECT r;
-    GetWindowRect(link, &r);
-    int blue = 0, face = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) {
-            COLORREF c = GetPixel(screen, x, y);
-            blue += c == RGB(0, 0, 255);
-            face += c == GetSysColor(COLOR_BTNFACE);
-        }
-    ReleaseDC(nullptr, screen);
-    EXPECT_GT(blue, 20);
-    EXPECT_GT(face, 20);
 
     EXPECT_EQ(SendMessageA(link, WM_SETCURSOR, WPARAM(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), 0);
     EXPECT_EQ(GetCursor(), LoadCursorA(appInstance, MAKEINTRESOURCEA(IDC_LINK_CURSOR)));

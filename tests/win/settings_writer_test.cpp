@@ -59,24 +59,6 @@ TEST_F(SettingsWriter, EmptySiteListEndsWithTheFontAndTheRootEndTag) {
     EXPECT_EQ(ReadFileBytes(path_), kDefaultOptions + "</kvtini>\r\n");
 }
 
-TEST_F(SettingsWriter, EscapesBeforeConvertingJapaneseText) {
-    SiteEntry e;
-    e.title = "ＭＳ \"A\" & <B> 'c' &amp;";
-    e.link = "http://127.0.0.1/?a=1&b=2";
-    e.description = "表示";  // second bytes 0x5C and 0xA6: must not be split
-    e.check = true;
-    saverSettings.sites.push_back(e);
-    saverSettings.disp_interval = -5;
-    ASSERT_EQ(SaveSettings(path_.c_str()), 0);
-    const std::string file = ReadFileBytes(path_);
-    EXPECT_NE(file.find("    <title>\xEF\xBC\xAD\xEF\xBC\xB3 &quot;A&quot; &amp; &lt;B&gt; 'c' &amp;amp;</title>\r\n"),
-              std::string::npos);
-    EXPECT_NE(file.find("    <link>http://127.0.0.1/?a=1&amp;b=2</link>\r\n"), std::string::npos);
-    EXPECT_NE(file.find("    <description>\xE8\xA1\xA8\xE7\xA4\xBA</description>\r\n"), std::string::npos);
-    EXPECT_NE(file.find("    <check>1</check>\r\n"), std::string::npos);
-    EXPECT_NE(file.find("  <disp_interval>-5</disp_interval>\r\n"), std::string::npos);
-}
-
 TEST_F(SettingsWriter, ReplacesAnExistingFileWhole) {
     WriteFileBytes(path_, std::string(5000, 'x'));  // longer than the new content
     ASSERT_EQ(SaveSettings(path_.c_str()), 0);
