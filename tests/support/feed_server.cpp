@@ -1,0 +1,39 @@
+#include "feed_server.h"
+
+#include "test_paths.h"
+
+#include <windows.h>
+#include <ole2.h>
+
+#include <clocale>
+
+namespace {
+const char kStateFolder[] = "feed-server";
+}  // namespace
+
+std::string FeedServerUrl(const std::string& path) {
+    std::string port = ReadFileBytes(BuildPath(std::string(kStateFolder) + "/port"));
+    while (!port.empty() && (port.back() == '\n' || port.back() == '\r')) port.pop_back();
+    if (port.empty()) return std::string();
+    return "http://127.0.0.1:" + port + path;
+}
+
+std::string GeneratedFeedPath(const std::string& name) {
+    return BuildPath(std::string(kStateFolder) + "/generated/" + name);
+}
+
+std::string FixturePath(const std::string& name) { return SourcePath("tests/fixtures/" + name); }
+
+void InitFeedEnvironment() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    OleInitialize(nullptr);
+    CoInitialize(nullptr);
+    std::setlocale(LC_ALL, "Japanese");
+}
+
+bool RunningUnderWine() {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}

@@ -1,0 +1,19 @@
+#pragma once
+// The loopback feed server (tests/server/feed_server.py) that CTest starts
+// before the Windows tests and stops after them, and the set-up every test
+// of the feed layer needs.
+#include <string>
+
+// "http://127.0.0.1:PORT" + path; empty when the server's port file is missing.
+std::string FeedServerUrl(const std::string& path);
+// Windows path of a feed the server generated at start ("items-100000.xml").
+std::string GeneratedFeedPath(const std::string& name);
+// Windows path of a committed fixture ("rss2.xml").
+std::string FixturePath(const std::string& name);
+
+// OLE and COM on this thread and the "Japanese" locale, as the program sets
+// them up at start. Safe to call more than once.
+void InitFeedEnvironment();
+
+// True under Wine, whose XML object lacks some of Windows' character sets.
+bool RunningUnderWine();
