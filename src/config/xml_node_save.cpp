@@ -1,34 +1,10 @@
 #include "config/xml_node.h"
 
+#include "feed/text_convert.h"
+
 #include <windows.h>
 
 namespace {
-// Code page 932 (the ANSI code page) to UTF-8 through UTF-16, each UTF-16
-// unit encoded on its own, as the feed layer converts text for the file.
-std::string AnsiToUtf8ForConfig(const std::string& text) {
-    std::string out;
-    if (text.empty()) return out;
-    int units = MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0);
-    if (units <= 0) return out;
-    std::wstring wide(size_t(units), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), &wide[0], units);
-    out.reserve(wide.size() * 3);
-    for (wchar_t w : wide) {
-        unsigned u = unsigned(w) & 0xFFFF;
-        if (u < 0x80) {
-            out += char(u);
-        } else if (u < 0x800) {
-            out += char(0xC0 | (u >> 6));
-            out += char(0x80 | (u & 0x3F));
-        } else {
-            out += char(0xE0 | (u >> 12));
-            out += char(0x80 | ((u >> 6) & 0x3F));
-            out += char(0x80 | (u & 0x3F));
-        }
-    }
-    return out;
-}
-
 HRESULT LastErrorResult() {
     DWORD error = GetLastError();
     return error ? HRESULT_FROM_WIN32(error) : E_FAIL;
@@ -68,7 +44,7 @@ std::int32_t XmlNode::Save(const char* path) const {
     const DWORD attributes = GetFileAttributesA(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
-    const std::string bytes = XmlDocumentText(*this, AnsiToUtf8ForConfig);
+    const std::string bytes = XmlDocumentText(*this, ToUtf8);
     const std::string temp = std::string(path) + ".tmp";
     HRESULT result = WriteWholeFile(temp.c_str(), bytes);
     if (SUCCEEDED(result) &&

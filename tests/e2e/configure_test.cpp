@@ -115,7 +115,6 @@ TEST(Configure, CancelAndTheCloseBoxLeaveTheFileAsItWas) {
     }
 }
 
-// Needs the configuration reader (LoadSettings), like the two tests below.
 TEST(Configure, OkRewritesAGivenConfigurationByteForByte) {
     const std::string given = WriterOutput(Channels());
     SaverRun run(given);

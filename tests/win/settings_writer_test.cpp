@@ -136,7 +136,6 @@ std::string RandomText(std::mt19937& rng) {
 }
 }  // namespace
 
-// Needs the configuration reader: with the placeholder LoadSettings (E_FAIL) it fails.
 TEST_F(SettingsWriter, RandomSettingsReadBackEqual) {
     CoInitialize(nullptr);
     std::setlocale(LC_ALL, "Japanese");
