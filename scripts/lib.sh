@@ -10,9 +10,10 @@ wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 xvfb_pid=
 
-# Creates the prefix once: Japanese font replacements, no crash dialog.
+# Creates the prefix once: Japanese font replacements, no crash dialog, unmanaged windows.
+prefix_version=2
 ensure_prefix() {
-  [ -f "$WINEPREFIX/.kvt-ready" ] && return 0
+  [ -f "$WINEPREFIX/.kvt-ready-$prefix_version" ] && return 0
   mkdir -p "$WINEPREFIX"
   echo "wine: creating the prefix $WINEPREFIX (about 20 seconds, once)"
   "$wine" wineboot -i </dev/null >/dev/null 2>&1
@@ -26,8 +27,11 @@ ensure_prefix() {
   done
   # A crashing program ends instead of waiting in a dialog.
   "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
+  # Xvfb has no window manager: without this, Wine waits two seconds for one whenever
+  # a top-level window goes away.
+  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
   "$wineserver" -w
-  touch "$WINEPREFIX/.kvt-ready"
+  touch "$WINEPREFIX/.kvt-ready-$prefix_version"
 }
 
 # Starts Xvfb on a free display unless `use_existing` is set and DISPLAY works.

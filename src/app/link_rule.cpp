@@ -35,3 +35,15 @@ bool AcceptLink(const char* link, char* out) {
     out[length] = '\0';
     return true;
 }
+
+namespace {
+bool EqualNoCase(const char* a, const char* b) {
+    for (; *a && *b; ++a, ++b)
+        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b))) return false;
+    return *a == *b;
+}
+}  // namespace
+
+bool IsUserDesktop(const char* windowStation, const char* inputDesktop) {
+    return windowStation && inputDesktop && EqualNoCase(windowStation, "WinSta0") && EqualNoCase(inputDesktop, "Default");
+}

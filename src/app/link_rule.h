@@ -12,3 +12,8 @@ constexpr std::size_t kLinkBufferSize = 1024;  // at most 1023 bytes of link and
 // no control characters, spaces or quotation marks that could break out of the
 // browser's command line. Otherwise `out` becomes empty and the result is false.
 bool AcceptLink(const char* link, char* out);
+
+// True for the user's normal desktop: the input desktop is "Default" and this process
+// runs in the interactive window station "WinSta0" (names compared without regard to
+// case). A null name, one that could not be read, is never the user's desktop.
+bool IsUserDesktop(const char* windowStation, const char* inputDesktop);

@@ -5,21 +5,22 @@
 #include <shellapi.h>
 
 namespace {
-bool ObjectNameIs(HANDLE object, const char* expected) {
-    char name[256] = "";
+// The object's name, or false when it cannot be read.
+bool ObjectName(HANDLE object, char (&name)[256]) {
     DWORD needed = 0;
-    if (!GetUserObjectInformationA(object, UOI_NAME, name, sizeof name - 1, &needed)) return false;
-    return lstrcmpiA(name, expected) == 0;
+    name[0] = '\0';
+    return object && GetUserObjectInformationA(object, UOI_NAME, name, sizeof name - 1, &needed);
 }
 }  // namespace
 
 bool OnUserDesktop() {
-    if (!ObjectNameIs(GetProcessWindowStation(), "WinSta0")) return false;
+    char station[256], desktop[256];
+    if (!ObjectName(GetProcessWindowStation(), station)) return false;
+    // An input desktop this process may not open (the secure desktop) is not the user's.
     HDESK input = OpenInputDesktop(0, FALSE, DESKTOP_READOBJECTS);
-    if (!input) return false;  // the input desktop is one this process may not see
-    const bool isDefault = ObjectNameIs(input, "Default");
-    CloseDesktop(input);
-    return isDefault;
+    const bool named = ObjectName(input, desktop);
+    if (input) CloseDesktop(input);
+    return named && IsUserDesktop(station, desktop);
 }
 
 void OpenChosenLink() {

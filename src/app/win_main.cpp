@@ -24,6 +24,9 @@ namespace {
 
 const char kRule[] = "------------------------------------------------------------------------";
 
+// Trace messages are invisible to users; a debugger or a test can read them.
+void TraceToDebugger(const char* message) { OutputDebugStringA(message); }
+
 void TraceEnvironment() {
     Trace("%s\n", kRule);
     SYSTEMTIME now;
@@ -71,7 +74,7 @@ int RunSaver() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-    SetTraceSink(OutputDebugStringA);
+    SetTraceSink(TraceToDebugger);
     if (OleInitialize(nullptr) != S_OK) {
         MessageBoxA(nullptr, "OLEの初期化に失敗しました。", "Error", MB_ICONERROR);
         return 0;

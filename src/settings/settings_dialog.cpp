@@ -1,10 +1,147 @@
 #include "settings/settings_dialog.h"
 
-// Not yet built: the dialog closes as cancelled.
-INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
-    if (message == WM_INITDIALOG) {
+#include "config/settings.h"
+#include "editor/drop_target.h"
+#include "editor/link_control.h"
+#include "res/resource.h"
+#include "settings/channel_list.h"
+#include "settings/font_list.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+// The format of the data being dragged, as reported by the last DROP_ENTER;
+// DragOver brings no data object, so it is remembered for the DROP_OVERs after it.
+UINT dropFormat = 0;
+
+namespace {
+const char kCaption[] = "KVT v1.0 設定";
+const UINT kDropFormats[] = {CF_TEXT, CF_HDROP};
+const DWORD kChannelListStyles =
+    LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP;
+
+void CentreOnDesktop(HWND dialog) {
+    RECT own, desktop;
+    GetWindowRect(dialog, &own);
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    const int w = own.right - own.left;
+    const int h = own.bottom - own.top;
+    SetWindowPos(dialog, nullptr, (desktop.right - w) / 2, (desktop.bottom - h) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+}
+
+void ShowOptions(HWND dialog) {
+    const SaverSettings& s = saverSettings;
+    SetDlgItemInt(dialog, IDC_DISP_INTERVAL, UINT(s.disp_interval), FALSE);
+    SetDlgItemInt(dialog, IDC_LOAD_INTERVAL, UINT(s.load_interval), FALSE);
+    if (s.disp_header_title) CheckDlgButton(dialog, IDC_HEADER_TITLE, BST_CHECKED);
+    if (s.disp_header_date) CheckDlgButton(dialog, IDC_HEADER_DATE, BST_CHECKED);
+    // The ranges bound the arrows only; a shown value outside them stays as it is.
+    SendDlgItemMessageA(dialog, IDC_DISP_INTERVAL_SPIN, UDM_SETRANGE32, 1, 99);
+    SendDlgItemMessageA(dialog, IDC_LOAD_INTERVAL_SPIN, UDM_SETRANGE32, 1, 999);
+}
+
+void SetUpChannelList(HWND dialog) {
+    HWND list = GetDlgItem(dialog, IDC_CHANNEL_LIST);
+    DWORD styles = DWORD(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LPARAM(styles | kChannelListStyles));
+    InitChannelColumns(list);
+    FillChannelList(list);
+}
+
+void MakeLink(HWND dialog) {
+    HWND label = GetDlgItem(dialog, IDC_LINK);
+    HFONT labelFont = reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0));
+    if (!labelFont) labelFont = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+    LOGFONTA lf = {};
+    GetObjectA(labelFont, sizeof lf, &lf);
+    lf.lfUnderline = 1;
+    // One settings dialog at a time: the font of an earlier one is no longer in use.
+    if (linkFont) DeleteObject(linkFont);
+    linkFont = CreateFontIndirectA(&lf);
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont), FALSE);
+    linkPreviousProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkControlProc)));
+}
+
+BOOL OnInitDialog(HWND dialog) {
+    SetWindowTextA(dialog, kCaption);
+    CentreOnDesktop(dialog);
+    FillFontList(GetDlgItem(dialog, IDC_FONT), saverSettings.font_face);
+    ShowOptions(dialog);
+    SetUpChannelList(dialog);
+    if (!RegisterDropTarget(dialog, WM_DROPNOTIFY, kDropFormats, 2)) {
+        MessageBoxA(dialog, "ドロップターゲットの登録に失敗しました。", "Error", MB_ICONERROR);
         EndDialog(dialog, 0);
-        return TRUE;
+    }
+    MakeLink(dialog);
+    return TRUE;
+}
+
+void OpenMakerAddress(HWND dialog) {
+    // The label shows the address it opens.
+    char address[256] = "";
+    GetDlgItemTextA(dialog, IDC_LINK, address, sizeof address);
+    ShellExecuteA(dialog, nullptr, address, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+BOOL OnCommand(HWND dialog, WORD id, WORD code) {
+    switch (id) {
+        case IDOK: EndDialog(dialog, 1); break;
+        case IDCANCEL: EndDialog(dialog, 0); break;
+        case IDC_LINK:
+            if (code == STN_CLICKED) OpenMakerAddress(dialog);
+            break;
+    }
+    return FALSE;
+}
+
+// Drops are offered as copy or link over the channel list itself, and only for
+// the formats it can take.
+BOOL OnDropNotify(HWND dialog, WPARAM phase, DropInfo* info) {
+    if (!info) return FALSE;
+    switch (phase) {
+        case DROP_ENTER:
+            dropFormat = info->format;
+            [[fallthrough]];
+        case DROP_OVER: {
+            bool usable = dropFormat == CF_TEXT || dropFormat == CF_HDROP;
+            bool overList = false;
+            if (usable && info->point) {
+                POINT pt = {info->point->x, info->point->y};
+                overList = WindowFromPoint(pt) == GetDlgItem(dialog, IDC_CHANNEL_LIST);
+            }
+            info->effect = usable && overList ? DROPEFFECT_COPY | DROPEFFECT_LINK : DROPEFFECT_NONE;
+            break;
+        }
+        case DROP_LEAVE:
+        case DROP_DROP:
+            break;
+    }
+    return FALSE;
+}
+
+// Runs whatever ended the dialog: the caller decides whether the result is saved.
+BOOL OnDestroy(HWND dialog) {
+    SaverSettings& s = saverSettings;
+    ReadChannelChecks(GetDlgItem(dialog, IDC_CHANNEL_LIST));
+    RevokeDropTarget(dialog);
+    ReadSelectedFont(GetDlgItem(dialog, IDC_FONT), s.font_face);
+    // Typed values are taken as they are; text that is not a number gives 0.
+    s.disp_interval = int(GetDlgItemInt(dialog, IDC_DISP_INTERVAL, nullptr, FALSE));
+    s.load_interval = int(GetDlgItemInt(dialog, IDC_LOAD_INTERVAL, nullptr, FALSE));
+    s.disp_header_title = IsDlgButtonChecked(dialog, IDC_HEADER_TITLE) == BST_CHECKED;
+    s.disp_header_date = IsDlgButtonChecked(dialog, IDC_HEADER_DATE) == BST_CHECKED;
+    return FALSE;
+}
+}  // namespace
+
+INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG: return OnInitDialog(dialog);
+        case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+        case WM_DROPNOTIFY: return OnDropNotify(dialog, wParam, reinterpret_cast<DropInfo*>(lParam));
+        case WM_DESTROY: return OnDestroy(dialog);
     }
     return FALSE;
 }

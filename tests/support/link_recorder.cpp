@@ -5,43 +5,57 @@
 #include <windows.h>
 
 namespace {
-const char* const kSchemes[2] = {"http", "https"};
-
-std::string CommandKey(const char* scheme) {
-    return std::string("Software\\Classes\\") + scheme + "\\shell\\open\\command";
-}
+std::string SchemeKey(const std::string& scheme) { return "Software\\Classes\\" + scheme; }
+std::string CommandKey(const std::string& scheme) { return SchemeKey(scheme) + "\\shell\\open\\command"; }
 
 std::string LogPath() { return BinFolder() + "opened-links.txt"; }
+
+void SetString(HKEY key, const char* name, const std::string& value) {
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), DWORD(value.size() + 1));
+}
 }  // namespace
 
-BrowserStandIn::BrowserStandIn() {
+BrowserStandIn::BrowserStandIn(std::vector<std::string> extraSchemes) {
     DeleteFileA(LogPath().c_str());
-    std::string command = "\"" + BinFolder() + "kvt_link_recorder.exe\" \"%1\"";
-    for (int i = 0; i < 2; ++i) {
+    const std::string command = "\"" + BinFolder() + "kvt_link_recorder.exe\" \"%1\"";
+    extraSchemes.insert(extraSchemes.begin(), {"http", "https"});
+    for (const std::string& scheme : extraSchemes) {
+        Handler h;
+        h.scheme = scheme;
         HKEY key;
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, CommandKey(kSchemes[i]).c_str(), 0, nullptr, 0,
-                            KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        h.keyExisted = RegOpenKeyExA(HKEY_LOCAL_MACHINE, SchemeKey(scheme).c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS;
+        if (h.keyExisted) RegCloseKey(key);
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, CommandKey(scheme).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &key, nullptr) != ERROR_SUCCESS)
             continue;
         char old[1024];
         DWORD size = sizeof old, type = 0;
         if (RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS) {
-            previous_[i].assign(old, size ? size - 1 : 0);
-            hadPrevious_[i] = true;
+            h.command.assign(old, size ? size - 1 : 0);
+            h.hadCommand = true;
         }
-        RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                       DWORD(command.size() + 1));
+        SetString(key, nullptr, command);
         RegCloseKey(key);
+        if (!h.keyExisted && RegOpenKeyExA(HKEY_LOCAL_MACHINE, SchemeKey(scheme).c_str(), 0, KEY_ALL_ACCESS, &key) ==
+                                 ERROR_SUCCESS) {
+            SetString(key, "URL Protocol", "");
+            RegCloseKey(key);
+        }
+        handlers_.push_back(h);
     }
 }
 
 BrowserStandIn::~BrowserStandIn() {
-    for (int i = 0; i < 2; ++i) {
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, CommandKey(kSchemes[i]).c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+    for (const Handler& h : handlers_) {
+        if (!h.keyExisted) {
+            RegDeleteTreeA(HKEY_LOCAL_MACHINE, SchemeKey(h.scheme).c_str());
             continue;
-        if (hadPrevious_[i])
-            RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(previous_[i].c_str()),
-                           DWORD(previous_[i].size() + 1));
+        }
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, CommandKey(h.scheme).c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+            continue;
+        if (h.hadCommand)
+            SetString(key, nullptr, h.command);
         else
             RegDeleteValueA(key, nullptr);
         RegCloseKey(key);

@@ -1,12 +1,13 @@
 #pragma once
-// Makes kvt_link_recorder.exe the handler of http and https addresses for the
-// life of the object, so a test sees every link the program hands to the shell.
+// Makes kvt_link_recorder.exe the handler of http and https addresses (and of
+// any further schemes named) for the life of the object, so a test sees every
+// link the program hands to the shell.
 #include <string>
 #include <vector>
 
 class BrowserStandIn {
 public:
-    BrowserStandIn();
+    explicit BrowserStandIn(std::vector<std::string> extraSchemes = {});
     ~BrowserStandIn();  // puts the previous handlers back
     BrowserStandIn(const BrowserStandIn&) = delete;
     BrowserStandIn& operator=(const BrowserStandIn&) = delete;
@@ -15,6 +16,11 @@ public:
     std::vector<std::string> Links() const;
 
 private:
-    std::string previous_[2];
-    bool hadPrevious_[2] = {false, false};
+    struct Handler {
+        std::string scheme;
+        bool keyExisted = false;
+        bool hadCommand = false;
+        std::string command;
+    };
+    std::vector<Handler> handlers_;
 };

@@ -1,0 +1,41 @@
+#pragma once
+// The small XML writer of the configuration file: a tree of elements held in
+// memory and printed in one fixed layout (two spaces per level, CR LF line
+// ends, leaf text escaped and then converted to UTF-8).
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Converts code page 932 text to UTF-8.
+using Utf8Converter = std::string (*)(const std::string& cp932);
+
+struct XmlNode {
+    std::string name;  // tag name, plain ASCII, written unchanged
+    std::string text;  // code page 932; written only when there are no children
+    std::vector<XmlNode> children;
+
+    XmlNode() = default;
+    explicit XmlNode(std::string tag) : name(std::move(tag)) {}
+
+    // Appends an empty child. The reference stays valid until the next
+    // AddChild on this node.
+    XmlNode& AddChild(const std::string& tag);
+    void SetText(const std::string& value) { text = value; }
+    // Decimal form, with a leading "-" for negative values.
+    void SetInt(std::int32_t value);
+
+    // Appends this element and its subtree at the given depth to `out`.
+    void Write(std::string& out, int depth, Utf8Converter toUtf8) const;
+
+    // Writes the document (declaration and this node as its root) to `path`
+    // without ever leaving a partly written file in its place. 0 on success,
+    // else the failure code of the step that failed. Win32 only.
+    std::int32_t Save(const char* path) const;
+};
+
+// The four markup characters replaced by their entities, byte by byte; every
+// other byte, including both bytes of a double-byte character, unchanged.
+std::string EscapeXmlText(const std::string& text);
+
+// The whole file: the declaration line followed by `root` at depth 0.
+std::string XmlDocumentText(const XmlNode& root, Utf8Converter toUtf8);

@@ -1,0 +1,83 @@
+#include "settings/channel_list.h"
+
+#include "config/settings.h"
+
+#include <commctrl.h>
+
+namespace {
+// State image 1 is the unchecked box, 2 the checked one.
+UINT CheckState(bool check) { return INDEXTOSTATEIMAGEMASK(check ? 2 : 1); }
+
+void SetCell(HWND list, int item, int subItem, const std::string& text) {
+    LVITEMA lv = {};
+    lv.mask = LVIF_TEXT;
+    lv.iItem = item;
+    lv.iSubItem = subItem;
+    lv.pszText = const_cast<char*>(text.c_str());
+    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&lv));
+}
+
+void SetCheck(HWND list, int item, bool check) {
+    LVITEMA lv = {};
+    lv.stateMask = LVIS_STATEIMAGEMASK;
+    lv.state = CheckState(check);
+    SendMessageA(list, LVM_SETITEMSTATE, WPARAM(item), reinterpret_cast<LPARAM>(&lv));
+}
+
+void WriteRow(HWND list, int item, const SiteEntry& entry, bool insert) {
+    if (insert) {
+        LVITEMA lv = {};
+        lv.mask = LVIF_TEXT;
+        lv.iItem = item;
+        lv.iSubItem = 0;
+        lv.pszText = const_cast<char*>(entry.title.c_str());
+        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&lv));
+    } else {
+        SetCell(list, item, 0, entry.title);
+    }
+    SetCell(list, item, 1, entry.link);
+    SetCell(list, item, 2, entry.description);
+    SetCheck(list, item, entry.check);
+}
+
+int ItemCount(HWND list) { return int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+}  // namespace
+
+void InitChannelColumns(HWND list) {
+    struct Column {
+        const char* header;
+        int width;
+    };
+    static const Column columns[] = {{"チャンネル名", 150}, {"ＵＲＬ", 300}, {"説明", 500}};
+    for (int i = 0; i < 3; ++i) {
+        LVCOLUMNA col = {};
+        col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        col.fmt = LVCFMT_LEFT;
+        col.cx = columns[i].width;
+        col.pszText = const_cast<char*>(columns[i].header);
+        col.iSubItem = i;
+        SendMessageA(list, LVM_INSERTCOLUMNA, WPARAM(i), reinterpret_cast<LPARAM>(&col));
+    }
+}
+
+void FillChannelList(HWND list) {
+    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    const auto& sites = saverSettings.sites;
+    for (size_t i = 0; i < sites.size(); ++i) WriteRow(list, int(i), sites[i], true);
+}
+
+void RefreshChannelList(HWND list) {
+    const auto& sites = saverSettings.sites;
+    const size_t rows = size_t(ItemCount(list));
+    for (size_t i = 0; i < sites.size() && i < rows; ++i) WriteRow(list, int(i), sites[i], false);
+}
+
+void ReadChannelChecks(HWND list) {
+    auto& sites = saverSettings.sites;
+    const size_t rows = size_t(ItemCount(list));
+    for (size_t i = 0; i < rows && i < sites.size(); ++i) {
+        UINT state = UINT(SendMessageA(list, LVM_GETITEMSTATE, WPARAM(i), LVIS_STATEIMAGEMASK));
+        // Only an unchecked box disables the channel.
+        sites[i].check = (state & LVIS_STATEIMAGEMASK) >> 12 != 1;
+    }
+}

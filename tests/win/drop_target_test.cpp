@@ -1,0 +1,269 @@
+#include "editor/drop_target.h"
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+// Counts the releases of media handed out by TestData; frees the memory itself.
+struct MediumOwner final : IUnknown {
+    HGLOBAL memory;
+    int* releases;
+    MediumOwner(HGLOBAL m, int* r) : memory(m), releases(r) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override { *out = nullptr; return E_NOINTERFACE; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        ++*releases;
+        GlobalFree(memory);
+        delete this;
+        return 0;
+    }
+};
+
+// A data object of our own: says it has `offered`, and delivers those in `deliverable`.
+struct TestData final : IDataObject {
+    std::vector<CLIPFORMAT> offered, deliverable;
+    std::vector<CLIPFORMAT> asked;  // GetData calls
+    int queries = 0;
+    int mediumReleases = 0;
+
+    static bool Has(const std::vector<CLIPFORMAT>& v, CLIPFORMAT f) {
+        for (CLIPFORMAT x : v) if (x == f) return true;
+        return false;
+    }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) { *out = this; return S_OK; }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }  // lives on the test's stack
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* fe) override {
+        ++queries;
+        bool ok = fe->tymed == TYMED_HGLOBAL && fe->dwAspect == DVASPECT_CONTENT && fe->lindex == -1 && !fe->ptd;
+        return ok && Has(offered, fe->cfFormat) ? S_OK : DV_E_FORMATETC;
+    }
+    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* fe, STGMEDIUM* m) override {
+        asked.push_back(fe->cfFormat);
+        if (!Has(deliverable, fe->cfFormat)) return DV_E_FORMATETC;
+        const char text[] = "http://127.0.0.1/feed.rdf";
+        HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, sizeof text);
+        CopyMemory(GlobalLock(h), text, sizeof text);
+        GlobalUnlock(h);
+        m->tymed = TYMED_HGLOBAL;
+        m->hGlobal = h;
+        m->pUnkForRelease = new MediumOwner(h, &mediumReleases);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
+};
+
+// What the window saw in one notification.
+struct Seen {
+    WPARAM phase;
+    bool hasPoint;
+    POINTL point;
+    DWORD effect, keys;
+    UINT format;
+    bool hasData;
+    std::string text;  // the data, read while the message was handled
+    IDataObject* object;
+    int releasesDuring;
+};
+
+std::vector<Seen> seen;
+DWORD offer = 0;         // what the window offers on enter and over
+TestData* current = nullptr;
+
+LRESULT CALLBACK RecordingProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m != WM_DROPNOTIFY) return DefWindowProcA(w, m, wp, lp);
+    auto* info = reinterpret_cast<DropInfo*>(lp);
+    Seen s = {wp, info->point != nullptr, {}, info->effect, info->key_state, info->format,
+              info->data != nullptr, "", info->data_object, current ? current->mediumReleases : -1};
+    if (info->point) s.point = *info->point;
+    if (info->data) {
+        s.text = static_cast<const char*>(GlobalLock(info->data));
+        GlobalUnlock(info->data);
+    }
+    seen.push_back(s);
+    if (wp == DROP_ENTER || wp == DROP_OVER) info->effect = offer;
+    return 0;
+}
+
+class DropTargetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        OleInitialize(nullptr);
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = RecordingProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "KvtDropTestWindow";
+        RegisterClassA(&wc);
+        window_ = CreateWindowA("KvtDropTestWindow", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                wc.hInstance, nullptr);
+        target_ = DropTarget::Create(window_, WM_DROPNOTIFY, formats_, 2);
+        ASSERT_TRUE(target_);
+        target_->AddRef();
+        seen.clear();
+        offer = DROPEFFECT_COPY | DROPEFFECT_LINK;
+        current = &data_;
+    }
+    void TearDown() override {
+        EXPECT_EQ(target_->Release(), 0u);
+        DestroyWindow(window_);
+        current = nullptr;
+        OleUninitialize();
+    }
+    const UINT formats_[2] = {CF_TEXT, CF_HDROP};
+    HWND window_ = nullptr;
+    DropTarget* target_ = nullptr;
+    TestData data_;
+};
+}  // namespace
+
+TEST_F(DropTargetTest, TextIsPreferredAndReleasedRightAfterTheMessage) {
+    data_.offered = data_.deliverable = {CF_HDROP, CF_TEXT};
+    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+    EXPECT_EQ(target_->DragEnter(&data_, MK_LBUTTON, POINTL{120, 34}, &effect), S_OK);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].phase, WPARAM(DROP_ENTER));
+    EXPECT_TRUE(seen[0].hasPoint);
+    EXPECT_EQ(seen[0].point.x, 120);
+    EXPECT_EQ(seen[0].point.y, 34);
+    EXPECT_EQ(seen[0].keys, DWORD(MK_LBUTTON));
+    EXPECT_EQ(seen[0].format, UINT(CF_TEXT));
+    EXPECT_EQ(seen[0].text, "http://127.0.0.1/feed.rdf");
+    EXPECT_EQ(seen[0].object, &data_);
+    EXPECT_EQ(seen[0].releasesDuring, 0);
+    EXPECT_EQ(data_.mediumReleases, 1);
+    EXPECT_EQ(data_.asked, std::vector<CLIPFORMAT>{CF_TEXT});
+    EXPECT_EQ(effect, DWORD(DROPEFFECT_COPY | DROPEFFECT_LINK));
+
+    data_.offered = data_.deliverable = {CF_HDROP};
+    EXPECT_EQ(target_->Drop(&data_, 0, POINTL{1, 2}, &effect), S_OK);
+    EXPECT_EQ(seen.back().phase, WPARAM(DROP_DROP));
+    EXPECT_EQ(seen.back().format, UINT(CF_HDROP));
+    EXPECT_EQ(data_.mediumReleases, 2);
+}
+
+TEST_F(DropTargetTest, NoFormatWhenNoneIsOfferedOrTheOfferedOneCannotBeHad) {
+    data_.offered = data_.deliverable = {CF_UNICODETEXT};
+    DWORD effect = DROPEFFECT_COPY;
+    offer = DROPEFFECT_NONE;
+    target_->DragEnter(&data_, 0, POINTL{0, 0}, &effect);
+    EXPECT_EQ(seen.back().format, 0u);
+    EXPECT_FALSE(seen.back().hasData);
+    EXPECT_EQ(seen.back().object, &data_);
+    EXPECT_TRUE(data_.asked.empty());
+    EXPECT_EQ(effect, DWORD(DROPEFFECT_NONE));
+
+    // Text is claimed but refused; files would be given, and are not tried.
+    data_.offered = {CF_TEXT, CF_HDROP};
+    data_.deliverable = {CF_HDROP};
+    target_->Drop(&data_, 0, POINTL{0, 0}, &effect);
+    EXPECT_EQ(seen.back().format, 0u);
+    EXPECT_FALSE(seen.back().hasData);
+    EXPECT_EQ(data_.asked, std::vector<CLIPFORMAT>{CF_TEXT});
+    EXPECT_EQ(data_.mediumReleases, 0);
+}
+
+TEST_F(DropTargetTest, OverAndLeaveCarryNoDataAndLeaveCarriesNothing) {
+    data_.offered = data_.deliverable = {CF_TEXT};
+    DWORD effect = DROPEFFECT_COPY;
+    target_->DragEnter(&data_, 0, POINTL{5, 6}, &effect);
+    const int queries = data_.queries;
+    target_->DragOver(MK_CONTROL, POINTL{7, 8}, &effect);
+    const Seen over = seen.back();
+    EXPECT_EQ(over.phase, WPARAM(DROP_OVER));
+    EXPECT_TRUE(over.hasPoint);
+    EXPECT_EQ(over.point.x, 7);
+    EXPECT_EQ(over.keys, DWORD(MK_CONTROL));
+    EXPECT_EQ(over.format, 0u);
+    EXPECT_FALSE(over.hasData);
+    EXPECT_EQ(over.object, nullptr);
+    EXPECT_EQ(data_.queries, queries);
+
+    offer = DROPEFFECT_MOVE;  // kept in the record: the window sees it on leave
+    target_->DragOver(0, POINTL{7, 8}, &effect);
+    EXPECT_EQ(target_->DragLeave(), S_OK);
+    const Seen leave = seen.back();
+    EXPECT_EQ(leave.phase, WPARAM(DROP_LEAVE));
+    EXPECT_FALSE(leave.hasPoint);
+    EXPECT_EQ(leave.keys, 0u);
+    EXPECT_EQ(leave.format, 0u);
+    EXPECT_FALSE(leave.hasData);
+    EXPECT_EQ(leave.object, nullptr);
+    EXPECT_EQ(leave.effect, DWORD(DROPEFFECT_MOVE));
+}
+
+TEST_F(DropTargetTest, EffectNeverHoldsABitTheSourceDidNotAllow) {
+    const DWORD some[] = {DROPEFFECT_NONE, DROPEFFECT_COPY, DROPEFFECT_MOVE, DROPEFFECT_LINK,
+                          DROPEFFECT_COPY | DROPEFFECT_MOVE, DROPEFFECT_COPY | DROPEFFECT_LINK,
+                          DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK | DROPEFFECT_SCROLL, 0xFFFFFFFF};
+    for (DWORD allowed : some) {
+        for (DWORD offered : some) {
+            offer = offered;
+            DWORD effect = allowed;
+            target_->DragOver(0, POINTL{0, 0}, &effect);
+            EXPECT_EQ(effect, allowed & offered);
+            // A drop keeps what the last DROP_OVER offered.
+            effect = allowed;
+            target_->Drop(&data_, 0, POINTL{0, 0}, &effect);
+            EXPECT_EQ(effect, allowed & offered);
+        }
+    }
+}
+
+TEST(DropTargetObject, CountsItsReferences) {
+    const UINT formats[1] = {CF_TEXT};
+    DropTarget* t = DropTarget::Create(nullptr, WM_DROPNOTIFY, formats, 1);
+    ASSERT_TRUE(t);
+    EXPECT_EQ(t->AddRef(), 1u);
+    void* out = reinterpret_cast<void*>(1);
+    EXPECT_EQ(t->QueryInterface(IID_IDropTarget, &out), S_OK);
+    EXPECT_EQ(out, static_cast<IDropTarget*>(t));
+    EXPECT_EQ(t->QueryInterface(IID_IUnknown, &out), S_OK);
+    EXPECT_EQ(t->QueryInterface(IID_IDataObject, &out), E_NOINTERFACE);
+    EXPECT_EQ(out, nullptr);
+    EXPECT_EQ(t->Release(), 2u);
+    EXPECT_EQ(t->Release(), 1u);
+    EXPECT_EQ(t->Release(), 0u);  // freed
+}
+
+// OLE keeps the registered object in the window property "OleDropTargetInterface".
+TEST(DropTargetRegistration, OleHoldsTheObjectUntilRevokedAndThenItFreesItself) {
+    ASSERT_EQ(OleInitialize(nullptr), S_OK);
+    HWND w = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    const UINT formats[2] = {CF_TEXT, CF_HDROP};
+    ASSERT_EQ(RegisterDropTarget(w, WM_DROPNOTIFY, formats, 2), 1);
+    auto* registered = static_cast<IDropTarget*>(GetPropA(w, "OleDropTargetInterface"));
+    ASSERT_TRUE(registered);
+    IDropTarget* same = nullptr;
+    ASSERT_EQ(registered->QueryInterface(IID_IDropTarget, reinterpret_cast<void**>(&same)), S_OK);
+    EXPECT_EQ(RegisterDropTarget(w, WM_DROPNOTIFY, formats, 2), 0);  // already registered
+    EXPECT_EQ(RevokeDropTarget(w), S_OK);
+    EXPECT_EQ(same->Release(), 0u);  // OLE let go: ours was the last reference
+    EXPECT_NE(RevokeDropTarget(w), S_OK);  // no longer registered
+    DestroyWindow(w);
+    OleUninitialize();
+}
+
+TEST(DropTargetRegistration, FailsWithoutOle) {
+    int result = -1;
+    std::thread([&] {
+        HWND w = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        const UINT formats[1] = {CF_TEXT};
+        result = RegisterDropTarget(w, WM_DROPNOTIFY, formats, 1);
+        DestroyWindow(w);
+    }).join();
+    EXPECT_EQ(result, 0);
+}

@@ -1,0 +1,336 @@
+#include "app/shell_state.h"
+#include "config/settings.h"
+#include "editor/drop_target.h"
+#include "editor/link_control.h"
+#include "link_recorder.h"
+#include "res/resource.h"
+#include "saver_process.h"
+#include "settings/settings_dialog.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+int CALLBACK CollectFace(const LOGFONTA* lf, const TEXTMETRICA*, DWORD type, LPARAM p) {
+    const char* name = reinterpret_cast<const char*>(reinterpret_cast<const ENUMLOGFONTEXA*>(lf)->elfFullName);
+    if (name[0] != '@' && !(type & RASTER_FONTTYPE)) reinterpret_cast<std::vector<std::string>*>(p)->push_back(name);
+    return 1;
+}
+
+// Full names of the installed Shift-JIS faces the dialog offers.
+std::vector<std::string> JapaneseFaces() {
+    std::vector<std::string> faces;
+    LOGFONTA lf = {};
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    HDC dc = GetDC(nullptr);
+    EnumFontFamiliesExA(dc, &lf, CollectFace, reinterpret_cast<LPARAM>(&faces), 0);
+    ReleaseDC(nullptr, dc);
+    return faces;
+}
+
+std::string Text(HWND w) {
+    char buf[512] = "";
+    GetWindowTextA(w, buf, sizeof buf);
+    return buf;
+}
+
+std::string Cell(HWND list, int item, int sub) {
+    char buf[512] = "";
+    LVITEMA lv = {};
+    lv.iSubItem = sub;
+    lv.pszText = buf;
+    lv.cchTextMax = sizeof buf;
+    SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(item), reinterpret_cast<LPARAM>(&lv));
+    return buf;
+}
+
+bool RowChecked(HWND list, int item) {
+    return (SendMessageA(list, LVM_GETITEMSTATE, WPARAM(item), LVIS_STATEIMAGEMASK) >> 12) == 2;
+}
+
+SiteEntry Site(const char* title, const char* link, const char* description, bool check) {
+    SiteEntry e;
+    e.title = title;
+    e.link = link;
+    e.description = description;
+    e.check = check;
+    return e;
+}
+
+class SettingsDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        OleInitialize(nullptr);
+        INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&icc);
+        appInstance = GetModuleHandleA(nullptr);
+        saved_ = saverSettings;
+        SaverSettings& s = saverSettings;
+        s = SaverSettings();
+        s.disp_header_title = false;
+        s.disp_header_date = true;
+        s.disp_interval = 12;
+        s.load_interval = 345;
+        s.sites = {Site("ニュース <1>", "http://127.0.0.1/a.rdf", "説明 & more", true),
+                   Site("", "http://127.0.0.1/b.xml", "", false),
+                   Site("Third", "http://127.0.0.1/c.xml", "表示", true)};
+    }
+    void TearDown() override {
+        if (dialog_ && IsWindow(dialog_)) DestroyWindow(dialog_);
+        saverSettings = saved_;
+        OleUninitialize();
+    }
+    HWND Open() {
+        dialog_ = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, SettingsDialogProc, 0);
+        return dialog_;
+    }
+    // Destroying the dialog runs its read-back.
+    void Close() {
+        DestroyWindow(dialog_);
+        dialog_ = nullptr;
+    }
+    HWND Item(int id) const { return GetDlgItem(dialog_, id); }
+
+    SaverSettings saved_;
+    HWND dialog_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(SettingsDialog, SetUpShowsTheSettings) {
+    const std::vector<std::string> faces = JapaneseFaces();
+    ASSERT_FALSE(faces.empty());
+    saverSettings.font_face = faces.back();
+    ASSERT_TRUE(Open());
+
+    EXPECT_EQ(Text(dialog_), "KVT v1.0 設定");
+    RECT own, desk;
+    GetWindowRect(dialog_, &own);
+    GetWindowRect(GetDesktopWindow(), &desk);
+    EXPECT_EQ(own.left, (desk.right - (own.right - own.left)) / 2);
+    EXPECT_EQ(own.top, (desk.bottom - (own.bottom - own.top)) / 2);
+
+    EXPECT_EQ(Text(Item(IDC_DISP_INTERVAL)), "12");
+    EXPECT_EQ(Text(Item(IDC_LOAD_INTERVAL)), "345");
+    int lo = 0, hi = 0;
+    SendMessageA(Item(IDC_DISP_INTERVAL_SPIN), UDM_GETRANGE32, WPARAM(&lo), LPARAM(&hi));
+    EXPECT_EQ(lo, 1);
+    EXPECT_EQ(hi, 99);
+    SendMessageA(Item(IDC_LOAD_INTERVAL_SPIN), UDM_GETRANGE32, WPARAM(&lo), LPARAM(&hi));
+    EXPECT_EQ(lo, 1);
+    EXPECT_EQ(hi, 999);
+    EXPECT_EQ(IsDlgButtonChecked(dialog_, IDC_HEADER_TITLE), UINT(BST_UNCHECKED));
+    EXPECT_EQ(IsDlgButtonChecked(dialog_, IDC_HEADER_DATE), UINT(BST_CHECKED));
+
+    HWND font = Item(IDC_FONT);
+    const int count = int(SendMessageA(font, CB_GETCOUNT, 0, 0));
+    EXPECT_EQ(count, int(faces.size()));
+    const int selected = int(SendMessageA(font, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(selected, count - 1);
+    for (int i = 0; i < count; ++i) {
+        char name[LF_FULLFACESIZE + 1] = "";
+        SendMessageA(font, CB_GETLBTEXT, WPARAM(i), LPARAM(name));
+        EXPECT_NE(name[0], '@');
+    }
+
+    HWND list = Item(IDC_CHANNEL_LIST);
+    EXPECT_EQ(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & 0x435, 0x435);
+    const char* headers[3] = {"チャンネル名", "ＵＲＬ", "説明"};
+    const int widths[3] = {150, 300, 500};
+    for (int c = 0; c < 3; ++c) {
+        char buf[64] = "";
+        LVCOLUMNA col = {};
+        col.mask = LVCF_TEXT | LVCF_WIDTH;
+        col.pszText = buf;
+        col.cchTextMax = sizeof buf;
+        ASSERT_TRUE(SendMessageA(list, LVM_GETCOLUMNA, WPARAM(c), LPARAM(&col)));
+        EXPECT_STREQ(buf, headers[c]);
+        EXPECT_EQ(col.cx, widths[c]);
+    }
+    ASSERT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 3);
+    for (int i = 0; i < 3; ++i) {
+        const SiteEntry& e = saverSettings.sites[size_t(i)];
+        EXPECT_EQ(Cell(list, i, 0), e.title);
+        EXPECT_EQ(Cell(list, i, 1), e.link);
+        EXPECT_EQ(Cell(list, i, 2), e.description);
+        EXPECT_EQ(RowChecked(list, i), e.check) << i;
+    }
+    EXPECT_EQ(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0), 0);
+
+    // The dialog is a drop target, and the link label is subclassed with an underlined font.
+    EXPECT_EQ(RegisterDragDrop(dialog_, nullptr), E_INVALIDARG);
+    EXPECT_TRUE(GetPropA(dialog_, "OleDropTargetInterface"));
+    EXPECT_EQ(GetWindowLongPtrA(Item(IDC_LINK), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(LinkControlProc));
+    LOGFONTA lf = {};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Item(IDC_LINK), WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    EXPECT_TRUE(lf.lfUnderline);
+
+    // Closing without changes gives back what was shown.
+    const SaverSettings before = saverSettings;
+    Close();
+    EXPECT_EQ(saverSettings.disp_interval, 12);
+    EXPECT_EQ(saverSettings.load_interval, 345);
+    EXPECT_EQ(saverSettings.font_face, before.font_face);
+    EXPECT_FALSE(saverSettings.disp_header_title);
+    EXPECT_TRUE(saverSettings.disp_header_date);
+    for (size_t i = 0; i < 3; ++i) EXPECT_EQ(saverSettings.sites[i].check, before.sites[i].check);
+}
+
+TEST_F(SettingsDialog, ReadBackTakesWhatWasTypedAsItIs) {
+    const std::vector<std::string> faces = JapaneseFaces();
+    ASSERT_TRUE(Open());
+    SetDlgItemTextA(dialog_, IDC_DISP_INTERVAL, "abc");
+    SetDlgItemTextA(dialog_, IDC_LOAD_INTERVAL, "500");
+    SendMessageA(Item(IDC_HEADER_TITLE), BM_CLICK, 0, 0);
+    SendMessageA(Item(IDC_HEADER_DATE), BM_CLICK, 0, 0);
+    LVITEMA lv = {};
+    lv.stateMask = LVIS_STATEIMAGEMASK;
+    lv.state = INDEXTOSTATEIMAGEMASK(1);
+    SendMessageA(Item(IDC_CHANNEL_LIST), LVM_SETITEMSTATE, 0, LPARAM(&lv));
+    lv.state = INDEXTOSTATEIMAGEMASK(2);
+    SendMessageA(Item(IDC_CHANNEL_LIST), LVM_SETITEMSTATE, 1, LPARAM(&lv));
+    SendMessageA(Item(IDC_FONT), CB_SETCURSEL, 0, 0);
+    SetWindowTextA(Item(IDC_FONT), "typed, not chosen");
+    SendMessageA(dialog_, WM_COMMAND, IDOK, 0);
+    Close();
+
+    const SaverSettings& s = saverSettings;
+    EXPECT_EQ(s.disp_interval, 0);
+    EXPECT_EQ(s.load_interval, 500);
+    EXPECT_TRUE(s.disp_header_title);
+    EXPECT_FALSE(s.disp_header_date);
+    EXPECT_FALSE(s.sites[0].check);
+    EXPECT_TRUE(s.sites[1].check);
+    EXPECT_TRUE(s.sites[2].check);
+    ASSERT_FALSE(faces.empty());
+    EXPECT_EQ(s.font_face, faces.front());
+}
+
+TEST_F(SettingsDialog, AFaceThatIsNotOfferedLeavesNoSelectionAndIsKept) {
+    const std::vector<std::string> faces = JapaneseFaces();
+    ASSERT_FALSE(faces.empty());
+    for (const std::string& face : {std::string("どこにもない書体"), "@" + faces.front()}) {
+        saverSettings.font_face = face;
+        ASSERT_TRUE(Open());
+        EXPECT_EQ(SendMessageA(Item(IDC_FONT), CB_GETCURSEL, 0, 0), CB_ERR) << face;
+        Close();
+        EXPECT_EQ(saverSettings.font_face, face);
+    }
+}
+
+TEST_F(SettingsDialog, DropsAreOfferedOverTheListOnlyAndForTextOrFiles) {
+    ASSERT_TRUE(Open());
+    SetWindowPos(dialog_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    UpdateWindow(dialog_);
+    auto centre = [](HWND w) {
+        RECT r;
+        GetWindowRect(w, &r);
+        return POINTL{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    };
+    HWND list = Item(IDC_CHANNEL_LIST);
+    POINTL overList = centre(list);
+    POINTL overOk = centre(Item(IDOK));
+    POINTL overHeader = centre(reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)));
+    ASSERT_EQ(WindowFromPoint(POINT{overList.x, overList.y}), list);
+
+    auto notify = [&](DropPhase phase, UINT format, POINTL* pt) {
+        DropInfo info = {pt, 0xFFFF, 0, format, nullptr, nullptr};
+        SendMessageA(dialog_, WM_DROPNOTIFY, phase, LPARAM(&info));
+        return info.effect;
+    };
+    const DWORD copyOrLink = DROPEFFECT_COPY | DROPEFFECT_LINK;
+    EXPECT_EQ(notify(DROP_ENTER, CF_TEXT, &overList), copyOrLink);
+    EXPECT_EQ(notify(DROP_OVER, 0, &overOk), DWORD(DROPEFFECT_NONE));
+    EXPECT_EQ(notify(DROP_OVER, 0, &overHeader), DWORD(DROPEFFECT_NONE));
+    EXPECT_EQ(notify(DROP_OVER, 0, &overList), copyOrLink);  // the format from DROP_ENTER holds
+    EXPECT_EQ(notify(DROP_ENTER, CF_HDROP, &overList), copyOrLink);
+    EXPECT_EQ(notify(DROP_ENTER, CF_UNICODETEXT, &overList), DWORD(DROPEFFECT_NONE));
+    EXPECT_EQ(notify(DROP_OVER, 0, &overList), DWORD(DROPEFFECT_NONE));
+    EXPECT_EQ(notify(DROP_ENTER, 0, &overList), DWORD(DROPEFFECT_NONE));
+    EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 3);
+}
+
+namespace {
+// Registers the dialog window with a drop target of its own as soon as it
+// exists, so that the dialog's own registration fails.
+HHOOK registerFirstHook;
+LRESULT CALLBACK RegisterFirst(int code, WPARAM wp, LPARAM lp) {
+    char cls[32] = "";
+    if (code == HCBT_CREATEWND && GetClassNameA(HWND(wp), cls, sizeof cls) && std::string(cls) == "#32770") {
+        const UINT formats[1] = {CF_TEXT};
+        RegisterDropTarget(HWND(wp), WM_DROPNOTIFY, formats, 1);
+        UnhookWindowsHookEx(registerFirstHook);
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+int errorBoxes;
+std::string errorText;
+void CALLBACK CloseErrorBox(HWND, UINT, UINT_PTR, DWORD) {
+    HWND box = FindWindowA("#32770", "Error");
+    if (!box || !IsWindowVisible(box)) return;
+    ++errorBoxes;
+    errorText = Text(GetDlgItem(box, 0xFFFF));
+    SendMessageA(box, WM_COMMAND, IDOK, 0);
+}
+}  // namespace
+
+TEST_F(SettingsDialog, FailedDropRegistrationShowsOneErrorAndEndsTheDialog) {
+    errorBoxes = 0;
+    if (linkFont) DeleteObject(linkFont);
+    linkFont = nullptr;
+    registerFirstHook = SetWindowsHookExA(WH_CBT, RegisterFirst, nullptr, GetCurrentThreadId());
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseErrorBox);
+    const INT_PTR result = DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, SettingsDialogProc, 0);
+    PumpFor(300);  // a second box would show up here
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(errorBoxes, 1);
+    EXPECT_EQ(errorText, "ドロップターゲットの登録に失敗しました。");
+    // Set-up went on after the failure: the link was still made.
+    EXPECT_TRUE(linkFont);
+}
+
+TEST_F(SettingsDialog, LinkFitsItsTextShowsTheHandAndOpensTheAddressKeepingTheDialog) {
+    BrowserStandIn browser;
+    ASSERT_TRUE(Open());
+    SetWindowPos(dialog_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    HWND link = Item(IDC_LINK);
+    RECT before;
+    GetClientRect(link, &before);
+    UpdateWindow(dialog_);
+    PumpFor(100);
+
+    const std::string address = Text(link);
+    EXPECT_EQ(address.rfind("https://", 0), 0u);
+    SIZE text = {};
+    HDC dc = GetDC(link);
+    HGDIOBJ old = SelectObject(dc, linkFont);
+    GetTextExtentPoint32A(dc, address.c_str(), int(address.size()), &text);
+    SelectObject(dc, old);
+    ReleaseDC(link, dc);
+    RECT after;
+    GetClientRect(link, &after);
+    EXPECT_LT(after.right, before.right);  // the template's 180 units are wider than the text
+    EXPECT_EQ(after.right, text.cx);
+    EXPECT_EQ(after.bottom, text.cy);
+
+    EXPECT_EQ(SendMessageA(link, WM_SETCURSOR, WPARAM(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), 0);
+    EXPECT_EQ(GetCursor(), LoadCursorA(appInstance, MAKEINTRESOURCEA(IDC_LINK_CURSOR)));
+
+    // A click on the label reaches the dialog through the static control's own handling.
+    SendMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    std::vector<std::string> links;
+    for (int i = 0; i < 100 && links.empty(); ++i) {
+        PumpFor(50);
+        links = browser.Links();
+    }
+    ASSERT_EQ(links.size(), 1u);
+    EXPECT_EQ(links[0], address);
+    EXPECT_TRUE(IsWindowVisible(dialog_));
+}
