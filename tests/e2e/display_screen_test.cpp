@@ -263,22 +263,6 @@ TEST(DisplayScreen, ArrowKeysMoveAcrossItemsAndChannels) {
     EXPECT_EQ(LinksAfterKeys({VK_UP, VK_RIGHT, VK_RIGHT}), std::vector<std::string>{News(2)});
 }
 
-TEST(DisplayScreen, EnterOpensTheItemOneSecondAfterTheWindowHasGone) {
-    BrowserStandIn browser;
-    SaverRun run(Config(TwoChannels(), false, 99));
-    HWND window = StartShow(run);
-    ASSERT_NE(window, nullptr);
-    WaitForColour();
-    PostTo(window, WM_KEYDOWN, VK_RETURN);
-    while (IsWindow(window) && run.IsRunning()) PumpFor(5);
-    const DWORD gone = GetTickCount();
-    while (browser.Links().empty() && GetTickCount() - gone < 10000) PumpFor(10);
-    const DWORD opened = GetTickCount();
-    EXPECT_EQ(browser.Links(), std::vector<std::string>{News(1)});
-    EXPECT_GE(opened - gone, 950u);
-    EXPECT_TRUE(run.WaitForExit(10000));
-}
-
 TEST(DisplayScreen, OtherWaysOfEndingOpenNothing) {
     const struct {
         UINT message;
