@@ -61,7 +61,8 @@ TEST(Shell, ShowModeCoversTheDesktopWithABorderlessWindowAndHidesTheCursor) {
     GetWindowTextA(window, title, sizeof title);
     EXPECT_STREQ(title, "Tavelo's Rss Screensaver");
 
-    CURSORINFO cursor = {sizeof cursor};
+    CURSORINFO cursor = {};
+    cursor.cbSize = sizeof cursor;
     ASSERT_TRUE(GetCursorInfo(&cursor));
     EXPECT_EQ(cursor.flags & CURSOR_SHOWING, 0u) << "the cursor is hidden over the saver";
 }
@@ -176,6 +177,7 @@ TEST(Shell, PreviewIsAChildOfTheHostSizedToItAndIgnoresInput) {
     ASSERT_TRUE(run.Start("/p" + std::to_string(reinterpret_cast<INT_PTR>(host))));
     HWND child = run.WaitForChild(host, kSaverClass);
     ASSERT_NE(child, nullptr);
+    for (int i = 0; i < 500 && !IsWindowVisible(child); ++i) PumpFor(10);  // created, then shown
     EXPECT_EQ(GetParent(child), host);
     EXPECT_EQ(GetWindowLongA(child, GWL_STYLE) & (WS_CHILD | WS_VISIBLE), WS_CHILD | WS_VISIBLE);
     RECT hostClient, childRect;
