@@ -51,31 +51,33 @@ TEST(LayoutText, AdvancesBy94PercentTruncatedButWrapsOnTheFullWidth) {
     EXPECT_EQ(r.last_line_width, 14);
 }
 
-TEST(LayoutText, NoLineStartsWithASpaceAndABreakingSpaceOrCommaIsDropped) {
-    FakeCanvas c;
-    c.width = 10;
-    c.widths[0xA4] = 10;
-    // Right edge 30: three characters of 10 fit (0, 9, 18 -> ends at 28); the next wraps.
-    LayoutText(c, 0, 0, 30, Codes("  abc def"), 100, true);
-    // Leading spaces skipped; the space after "abc" breaks the line and is dropped.
+std::vector<int> DrawnCodes(const FakeCanvas& c) {
     std::vector<int> codes;
-    for (auto& d : c.drawn) codes.push_back(d[2]);
-    EXPECT_EQ(codes, (std::vector<int>{'a', 'b', 'c', 'd', 'e', 'f'}));
-    EXPECT_EQ(c.drawn[3], (std::vector<int>{0, 12, 'd'}));
+    for (const auto& d : c.drawn) codes.push_back(d[2]);
+    return codes;
+}
 
-    FakeCanvas comma;
-    DisplayText t = Codes("abc");
-    t.push_back(0xA4);
-    t.push_back('d');
-    const LayoutResult r = LayoutText(comma, 0, 0, 30, t, 100, true);
-    EXPECT_EQ(comma.drawn.size(), 4u);
-    EXPECT_EQ(r.lines, 2);
-    // A comma inside a line is kept.
-    FakeCanvas inside;
-    DisplayText u = Codes("a");
-    u.push_back(0xA4);
-    LayoutText(inside, 0, 0, 30, u, 100, true);
-    EXPECT_EQ(inside.drawn.size(), 2u);
+TEST(LayoutText, NoLineStartsWithASpaceAndABreakingSpaceOrCommaIsDropped) {
+    // Right edge 30: three characters of 10 fit (0, 9, 18 -> ends at 28); the fourth wraps.
+    const int kComma = 0xA4;
+    const struct {
+        DisplayText text;
+        std::vector<int> drawn;
+    } cases[] = {
+        {Codes("  abc def"), {'a', 'b', 'c', 'd', 'e', 'f'}},  // leading spaces skipped, breaking one dropped
+        {{'a', 'b', 'c', kComma, 'd'}, {'a', 'b', 'c', 'd'}},  // a breaking comma is dropped
+        {{'a', kComma}, {'a', kComma}},                         // a comma inside a line is kept
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        FakeCanvas canvas;
+        canvas.widths[kComma] = 10;
+        LayoutText(canvas, 0, 0, 30, c.text, 100, true);
+        EXPECT_EQ(DrawnCodes(canvas), c.drawn);
+        if (c.drawn.size() > 3) {
+            EXPECT_EQ(canvas.drawn[3], (std::vector<int>{0, 12, c.drawn[3]}));  // the fourth starts line two
+        }
+    }
 }
 
 TEST(LayoutText, ACharacterWiderThanTheWindowStillBreaksFirst) {
@@ -116,23 +118,6 @@ TEST(FitHeader, GrowsBy220PercentWithOneMoreLineBelowATwentySixth) {
     EXPECT_EQ(fit.font_height, 13);
     EXPECT_EQ(SquareFont(20, 100)(fit.font_height).lines, 3);
     EXPECT_EQ(fit.height, SquareFont(20, 100)(fit.font_height).bottom);
-}
-
-TEST(FitHeader, EndsInTinyAndEmptyWindows) {
-    for (int height : {0, 1, 5, 30}) {
-        for (int width : {0, 1, 3}) {
-            FakeCanvas c;
-            const DisplayText text = Codes("a header that never fits");
-            int calls = 0;
-            const HeaderFit fit = FitHeader(height, text.size(), [&](int h) {
-                ++calls;
-                c.width = c.height = h;
-                return LayoutText(c, 0, 0, width, text, 94, false);
-            });
-            EXPECT_GE(fit.font_height, 1);
-            EXPECT_LT(calls, 200) << height << "x" << width;
-        }
-    }
 }
 
 TEST(FitItem, TheStartHeightWhenItFitsAtOnce) {
@@ -176,19 +161,22 @@ TEST(FitItem, FullerLastLineSearchStopsWhenTooTallOrTwoLinesShorter) {
     EXPECT_EQ(asked.back(), 17);
 }
 
-TEST(FitItem, EndsInTinyAndEmptyWindows) {
-    for (int free : {-50, 0, 1, 7}) {
-        for (int width : {0, 1}) {
+TEST(FitSearches, EndInTinyAndEmptyWindows) {
+    for (int free : {-50, 0, 1, 5, 7, 30}) {
+        for (int width : {0, 1, 3}) {
+            SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(free));
             int calls = 0;
             auto measure = [&](int h) {
                 ++calls;
                 return SquareFont(40, width)(h);
             };
-            const ItemFit slow = FitItem(free * 20 / 100, free, width, measure);
-            const ItemFit fast = FitItemFast(free * 20 / 100, free, width, measure);
-            EXPECT_EQ(slow.font_height, 1);
-            EXPECT_EQ(fast.font_height, 1);
-            EXPECT_LT(calls, 10);
+            EXPECT_GE(FitHeader(std::max(free, 0), 40, measure).font_height, 1);
+            EXPECT_LT(calls, 200);
+            for (auto fit : {FitItem, FitItemFast}) {
+                calls = 0;
+                EXPECT_EQ(fit(free * 20 / 100, free, width, measure).font_height, 1);
+                EXPECT_LT(calls, 10);
+            }
         }
     }
 }
@@ -227,27 +215,6 @@ TEST(FitItemFast, ChoosesAsTheFullSearchForFontsThatGrowWithTheHeight) {
         ASSERT_EQ(slow.text_height, fast.text_height);
     }
     EXPECT_LT(fastCalls * 2, slowCalls);
-}
-
-TEST(CharSizeCache, MeasuresEachCharacterOncePerHeightWithTheSameLayout) {
-    FakeCanvas direct;
-    const DisplayText text = Codes("abracadabra, abracadabra");
-    int measured = 0;
-    CharSizeCache cache([&](int h, std::uint32_t code) {
-        ++measured;
-        direct.width = h;
-        return direct.Measure(code);
-    });
-    const MeasureAtHeight cached = CachedMeasure(cache, 95, text);
-    for (int h : {9, 10, 9}) {
-        direct.width = h;
-        const LayoutResult a = LayoutText(direct, 0, 0, 95, text, 94, false);
-        const LayoutResult b = cached(h);
-        EXPECT_EQ(a.bottom, b.bottom);
-        EXPECT_EQ(a.lines, b.lines);
-        EXPECT_EQ(a.last_line_width, b.last_line_width);
-    }
-    EXPECT_EQ(measured, 2 * 7);  // a b r c d , space: at two heights
 }
 
 }  // namespace
