@@ -1,11 +1,11 @@
 #include "config/settings_io.h"
+#include "feed_server.h"
 #include "test_paths.h"
 
 #include <windows.h>
-#include <objbase.h>
 #include <gtest/gtest.h>
 
-#include <clocale>
+#include <functional>
 #include <random>
 
 namespace {
@@ -40,8 +40,12 @@ protected:
 };
 }  // namespace
 
-TEST_F(SettingsWriter, DefaultsWithOneEmptySiteGiveTheFourteenLines) {
-    saverSettings.sites.push_back(SiteEntry());
+TEST_F(SettingsWriter, WritesTheFixedLayoutOverAnyPreviousFile) {
+    WriteFileBytes(path_, std::string(5000, 'x'));  // longer than the new content
+    ASSERT_EQ(SaveSettings(path_.c_str()), 0);
+    EXPECT_EQ(ReadFileBytes(path_), kDefaultOptions + "</kvtini>\r\n");  // no sites
+
+    saverSettings.sites.push_back(SiteEntry());  // the fourteen lines
     ASSERT_EQ(SaveSettings(path_.c_str()), 0);
     EXPECT_EQ(ReadFileBytes(path_), kDefaultOptions +
                                         "  <site>\r\n"
@@ -54,63 +58,44 @@ TEST_F(SettingsWriter, DefaultsWithOneEmptySiteGiveTheFourteenLines) {
     EXPECT_FALSE(TempLeftBehind());
 }
 
-TEST_F(SettingsWriter, EmptySiteListEndsWithTheFontAndTheRootEndTag) {
-    ASSERT_EQ(SaveSettings(path_.c_str()), 0);
-    EXPECT_EQ(ReadFileBytes(path_), kDefaultOptions + "</kvtini>\r\n");
-}
-
-TEST_F(SettingsWriter, ReplacesAnExistingFileWhole) {
-    WriteFileBytes(path_, std::string(5000, 'x'));  // longer than the new content
-    ASSERT_EQ(SaveSettings(path_.c_str()), 0);
-    EXPECT_EQ(ReadFileBytes(path_), kDefaultOptions + "</kvtini>\r\n");
-    EXPECT_FALSE(TempLeftBehind());
-}
-
 // Failures leave the previous file byte for byte and are reported.
 // Cases Wine cannot model here, and so not tested:
 //  - a read-only folder: the tests run as root, which ignores Unix permissions,
 //    and Windows ignores the read-only attribute of folders;
 //  - a disk that fills up while writing.
 TEST_F(SettingsWriter, FailedSaveKeepsThePreviousFileAndReportsIt) {
-    const std::string old = "<?xml version='1.0' encoding='UTF-8' ?>\r\n<kvtini>\r\n</kvtini>\r\n";
+    WriteFileBytes(path_, "<?xml version='1.0' encoding='UTF-8' ?>\r\n<kvtini>\r\n</kvtini>\r\n");
     saverSettings.disp_interval = 42;
-
-    {  // the file is open elsewhere without delete sharing
-        WriteFileBytes(path_, old);
-        HANDLE h = CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(h, INVALID_HANDLE_VALUE);
-        EXPECT_LT(SaveSettings(path_.c_str()), 0);
-        CloseHandle(h);
-        EXPECT_EQ(ReadFileBytes(path_), old);
-        EXPECT_FALSE(TempLeftBehind());
-    }
-    {  // the file is read-only
-        SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_READONLY);
-        EXPECT_LT(SaveSettings(path_.c_str()), 0);
-        SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
-        EXPECT_EQ(ReadFileBytes(path_), old);
-        EXPECT_FALSE(TempLeftBehind());
-    }
-    {  // the temporary file cannot be written: another writer holds it
-        HANDLE h = CreateFileA((path_ + ".tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(h, INVALID_HANDLE_VALUE);
-        EXPECT_LT(SaveSettings(path_.c_str()), 0);
-        CloseHandle(h);
-        EXPECT_EQ(ReadFileBytes(path_), old);
-        DeleteFileA((path_ + ".tmp").c_str());
-    }
-    {  // the name is taken by a folder
-        const std::string dir = folder_ + "taken.xml";
-        CreateDirectoryA(dir.c_str(), nullptr);
-        EXPECT_LT(SaveSettings(dir.c_str()), 0);
-        EXPECT_EQ(GetFileAttributesA(dir.c_str()) & FILE_ATTRIBUTE_DIRECTORY, DWORD(FILE_ATTRIBUTE_DIRECTORY));
-        EXPECT_EQ(GetFileAttributesA((dir + ".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
-    }
-    {  // the folder does not exist
-        const std::string missing = folder_ + "no-such-folder\\kvtini.xml";
-        EXPECT_LT(SaveSettings(missing.c_str()), 0);
-        EXPECT_EQ(GetFileAttributesA(missing.c_str()), INVALID_FILE_ATTRIBUTES);
+    const std::string temp = path_ + ".tmp", taken = folder_ + "taken.xml";
+    CreateDirectoryA(taken.c_str(), nullptr);
+    HANDLE other = INVALID_HANDLE_VALUE;
+    const struct {
+        const char* why;
+        std::string path;
+        std::function<void()> before, after;
+    } cases[] = {
+        {"open elsewhere without delete sharing", path_,
+         [&] { other = CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr); },
+         [&] { CloseHandle(other); }},
+        {"read-only", path_, [&] { SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_READONLY); },
+         [&] { SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL); }},
+        {"temporary file held by another writer", path_,
+         [&] { other = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr); },
+         [&] { CloseHandle(other), DeleteFileA(temp.c_str()); }},
+        {"name taken by a folder", taken, [] {}, [] {}},
+        {"folder missing", folder_ + "no-such-folder\\kvtini.xml", [] {}, [] {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        const std::string previous = ReadFileBytes(c.path);
+        const bool existed = GetFileAttributesA(c.path.c_str()) != INVALID_FILE_ATTRIBUTES;
+        c.before();
+        EXPECT_LT(SaveSettings(c.path.c_str()), 0);
+        c.after();
+        EXPECT_EQ(ReadFileBytes(c.path), previous);
+        EXPECT_EQ(GetFileAttributesA(c.path.c_str()) != INVALID_FILE_ATTRIBUTES, existed);
+        EXPECT_EQ(GetFileAttributesA((c.path + ".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
     }
 }
 
@@ -137,34 +122,25 @@ std::string RandomText(std::mt19937& rng) {
 }  // namespace
 
 TEST_F(SettingsWriter, RandomSettingsReadBackEqual) {
-    CoInitialize(nullptr);
-    std::setlocale(LC_ALL, "Japanese");
+    InitFeedEnvironment();
     std::mt19937 rng(20260512);
     for (int round = 0; round < 5; ++round) {
+        SCOPED_TRACE(round);
         SaverSettings written;
         written.disp_header_title = rng() % 2;
         written.disp_header_date = rng() % 2;
         written.disp_interval = int(1 + rng() % 99);
         written.load_interval = int(1 + rng() % 999);
         written.font_face = RandomText(rng);
-        const int count = int(rng() % 40);
-        for (int i = 0; i < count; ++i) {
-            SiteEntry e;
-            e.title = RandomText(rng);
-            e.link = "http://127.0.0.1/" + RandomText(rng);
-            e.description = RandomText(rng);
-            e.check = rng() % 2;
-            e.content.valid = true;  // never written: must come back as a default
-            e.content.items.push_back({"t", "l"});
-            written.sites.push_back(e);
-        }
-        written.sites.push_back(SiteEntry());
-        written.sites.back().title = "\"&<>'";
+        for (int i = int(rng() % 40); i > 0; --i)
+            written.sites.push_back({RandomText(rng), "http://127.0.0.1/" + RandomText(rng), RandomText(rng),
+                                     rng() % 2 == 0, {}});
+        written.sites.push_back({"\"&<>'", "", "", false, {}});
 
         saverSettings = written;
         ASSERT_EQ(SaveSettings(path_.c_str()), 0);
         saverSettings = SaverSettings();
-        ASSERT_EQ(LoadSettings(path_.c_str(), false), 0) << "round " << round;
+        ASSERT_EQ(LoadSettings(path_.c_str(), false), 0);
 
         const SaverSettings& read = saverSettings;
         EXPECT_EQ(read.disp_header_title, written.disp_header_title);
@@ -174,18 +150,11 @@ TEST_F(SettingsWriter, RandomSettingsReadBackEqual) {
         EXPECT_EQ(read.font_face, written.font_face);
         ASSERT_EQ(read.sites.size(), written.sites.size());
         for (size_t i = 0; i < read.sites.size(); ++i) {
-            const SiteEntry& r = read.sites[i];
-            const SiteEntry& w = written.sites[i];
-            EXPECT_EQ(r.title, w.title) << "site " << i;
-            EXPECT_EQ(r.link, w.link) << "site " << i;
-            EXPECT_EQ(r.description, w.description) << "site " << i;
-            EXPECT_EQ(r.check, w.check) << "site " << i;
-            EXPECT_FALSE(r.content.valid);
-            EXPECT_FALSE(r.content.is_site_list);
-            EXPECT_EQ(r.content.fetched_at, 0);
-            EXPECT_TRUE(r.content.title.empty() && r.content.link.empty() && r.content.description.empty());
-            EXPECT_TRUE(r.content.items.empty());
+            SCOPED_TRACE("site " + std::to_string(i));
+            EXPECT_EQ(read.sites[i].title, written.sites[i].title);
+            EXPECT_EQ(read.sites[i].link, written.sites[i].link);
+            EXPECT_EQ(read.sites[i].description, written.sites[i].description);
+            EXPECT_EQ(read.sites[i].check, written.sites[i].check);
         }
     }
-    CoUninitialize();
 }
