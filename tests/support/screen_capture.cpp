@@ -2,32 +2,34 @@
 
 #include <cstdio>
 
-Screenshot CaptureScreen() {
+Screenshot PaintOffscreen(int width, int height, const std::function<void(HDC)>& paint) {
     Screenshot shot;
-    HDC screen = GetDC(nullptr);
-    shot.width = GetSystemMetrics(SM_CXSCREEN);
-    shot.height = GetSystemMetrics(SM_CYSCREEN);
-    HDC mem = CreateCompatibleDC(screen);
+    shot.width = width;
+    shot.height = height;
+    HDC mem = CreateCompatibleDC(nullptr);
     BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = shot.width;
-    bi.bmiHeader.biHeight = -shot.height;  // top row first
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    bi.bmiHeader = {sizeof bi.bmiHeader, width, -height /* top row first */, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bmp = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, shot.width, shot.height, screen, 0, 0, SRCCOPY);
+    paint(mem);
     GdiFlush();
     const auto* p = static_cast<const std::uint32_t*>(bits);
-    shot.pixels.assign(p, p + size_t(shot.width) * size_t(shot.height));
+    if (p) shot.pixels.assign(p, p + size_t(width) * size_t(height));
     for (auto& px : shot.pixels) px &= 0xFFFFFF;
     SelectObject(mem, old);
     DeleteObject(bmp);
     DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
     return shot;
+}
+
+Screenshot CaptureScreen() {
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    return PaintOffscreen(width, height, [&](HDC mem) {
+        HDC screen = GetDC(nullptr);
+        BitBlt(mem, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+    });
 }
 
 bool Screenshot::SaveBmp(const std::string& path) const {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ struct Screenshot {
 
 // The whole screen.
 Screenshot CaptureScreen();
+// What `paint` draws on a black 32-bit memory bitmap of this size.
+Screenshot PaintOffscreen(int width, int height, const std::function<void(HDC)>& paint);
 
 inline int Red(std::uint32_t c) { return int((c >> 16) & 0xFF); }
 inline int Green(std::uint32_t c) { return int((c >> 8) & 0xFF); }
