@@ -1,0 +1,39 @@
+#pragma once
+// Shared by the end-to-end tests: configuration files, show mode, stable
+// screenshots and the links handed to the shell after Enter.
+#include "config/settings.h"
+#include "saver_process.h"
+#include "screen_capture.h"
+
+#include <string>
+#include <vector>
+
+extern const char kSaverClass[];
+
+// A kvtini.xml as the program's own writer leaves it for `s`.
+std::string ConfigFile(const SaverSettings& s);
+// Default settings with these channels and `dispInterval` seconds per item.
+SaverSettings WithChannels(std::vector<SiteEntry> sites, int dispInterval = 99, bool header = true);
+SiteEntry Channel(const char* title, const std::string& feed, bool enabled = true);
+// From the feed server: "RSS two" (rss2.xml: news/1.html, news/2.html?a=1&b=2, news/3.html)
+// and "RDF" (rss1.xml: rdf/a, rdf/b, rdf/c).
+std::vector<SiteEntry> TwoChannels();
+
+// Starts show mode and waits for its window (null when none comes) and its first paint.
+HWND StartShow(SaverRun& run);
+// A screenshot taken when two captures a tenth of a second apart agree, so no paint
+// is caught half done.
+Screenshot StableCapture();
+bool Coloured(std::uint32_t c);
+// Waits until the saver shows something in colour (an item, after the title screen).
+Screenshot WaitForColour(DWORD timeoutMs = 15000);
+
+struct EnterOutcome {
+    std::vector<std::string> links;  // opened by the shell
+    bool ended = false;
+    DWORD code = 1;
+    double windowGoneMs = 0, exitMs = 0;  // from Enter
+};
+// Runs show mode on `s`, leaves the title screen with a key, presses `keys`, then Enter.
+// http, https, javascript and kvttest addresses reach a stand-in for the browser.
+EnterOutcome PressEnter(const SaverSettings& s, const std::vector<WPARAM>& keys);
