@@ -99,25 +99,26 @@ MeasureAtHeight SquareFont(int chars, int width, std::vector<int>* asked = nullp
     };
 }
 
-TEST(FitHeader, ShrinksByTwoFromATwelfthUntilOneLine) {
-    std::vector<int> asked;
-    // 10 characters in 130 pixels: one line from height 13 down.
-    const HeaderFit fit = FitHeader(240, 10, SquareFont(10, 130, &asked));
-    EXPECT_EQ(asked, (std::vector<int>{20, 18, 16, 14, 12}));
-    EXPECT_EQ(fit.font_height, 12);
-    EXPECT_EQ(fit.height, 12);
-}
-
-TEST(FitHeader, GrowsBy220PercentWithOneMoreLineBelowATwentySixth) {
-    std::vector<int> asked;
-    // 20 characters in 100 pixels: never one line above 240 / 26 = 9.
-    const HeaderFit fit = FitHeader(240, 20, SquareFont(20, 100, &asked));
-    // 20 ... 10, then 8 is at most 9: 8 * 220 / 100 = 17 for two lines, down to 11;
-    // then 9 * 220 / 100 = 19 for three lines, which height 13 gives.
-    EXPECT_EQ(asked, (std::vector<int>{20, 18, 16, 14, 12, 10, 17, 15, 13, 11, 19, 17, 15, 13}));
-    EXPECT_EQ(fit.font_height, 13);
-    EXPECT_EQ(SquareFont(20, 100)(fit.font_height).lines, 3);
-    EXPECT_EQ(fit.height, SquareFont(20, 100)(fit.font_height).bottom);
+TEST(FitHeader, ShrinksByTwoFromATwelfthThenGrowsBy220PercentWithOneMoreLine) {
+    const struct {
+        int chars, width;
+        std::vector<int> asked;
+        int font_height, lines;
+    } cases[] = {
+        // 10 characters in 130 pixels: one line from height 13 down.
+        {10, 130, {20, 18, 16, 14, 12}, 12, 1},
+        // 20 characters in 100 pixels: never one line above 240 / 26 = 9. 20 ... 10, then 8
+        // is at most 9: 8 * 220 / 100 = 17 for two lines, down to 11; then 9 * 220 / 100 = 19
+        // for three lines, which height 13 gives.
+        {20, 100, {20, 18, 16, 14, 12, 10, 17, 15, 13, 11, 19, 17, 15, 13}, 13, 3},
+    };
+    for (const auto& c : cases) {
+        std::vector<int> asked;
+        const HeaderFit fit = FitHeader(240, c.chars, SquareFont(c.chars, c.width, &asked));
+        EXPECT_EQ(asked, c.asked);
+        EXPECT_EQ(fit.font_height, c.font_height);
+        EXPECT_EQ(fit.height, c.lines * c.font_height);
+    }
 }
 
 TEST(FitItem, TheStartHeightWhenItFitsAtOnce) {
@@ -128,6 +129,14 @@ TEST(FitItem, TheStartHeightWhenItFitsAtOnce) {
     EXPECT_EQ(asked.front(), 20);
 }
 
+// Scripted layouts by height; records the heights asked for.
+MeasureAtHeight Scripted(const std::map<int, LayoutResult>& m, std::vector<int>* asked) {
+    return [&m, asked](int h) {
+        asked->push_back(h);
+        return m.at(h);
+    };
+}
+
 TEST(FitItem, LargestFitThenAFullerLastLine) {
     // Scripted layouts: 30 too tall, 29 fits with a poor last line, 28 and 26 better.
     std::map<int, LayoutResult> m = {
@@ -135,30 +144,19 @@ TEST(FitItem, LargestFitThenAFullerLastLine) {
         {24, {90, 70, 3}}, {22, {90, 60, 3}},
     };
     std::vector<int> asked;
-    auto measure = [&](int h) {
-        asked.push_back(h);
-        return m.at(h);
-    };
-    const ItemFit fit = FitItem(30, 100, 100, measure);
+    const ItemFit fit = FitItem(30, 100, 100, Scripted(m, &asked));
     EXPECT_EQ(fit.font_height, 24);  // ties keep the larger height: 28 over 26, 24 over 22
     EXPECT_EQ(asked, (std::vector<int>{30, 29, 28, 26, 24, 22}));  // down to above 29 * 75 / 100
 }
 
 TEST(FitItem, FullerLastLineSearchStopsWhenTooTallOrTwoLinesShorter) {
-    std::map<int, LayoutResult> m = {{20, {10, 60, 3}}, {19, {50, 57, 3}}, {17, {90, 34, 1}}, {15, {99, 30, 2}}};
-    std::vector<int> asked;
-    auto measure = [&](int h) {
-        asked.push_back(h);
-        return m.at(h);
-    };
-    ItemFit fit = FitItem(20, 60, 100, measure);
-    EXPECT_EQ(fit.font_height, 19);  // 17 has two lines fewer: the search ends there
-    EXPECT_EQ(asked.back(), 17);
-    m[17] = {90, 61, 3};  // too tall: ends there as well
-    asked.clear();
-    fit = FitItem(20, 60, 100, measure);
-    EXPECT_EQ(fit.font_height, 19);
-    EXPECT_EQ(asked.back(), 17);
+    std::map<int, LayoutResult> m = {{20, {10, 60, 3}}, {19, {50, 57, 3}}, {15, {99, 30, 2}}};
+    for (const LayoutResult at17 : {LayoutResult{90, 34, 1}, LayoutResult{90, 61, 3}}) {
+        m[17] = at17;  // two lines fewer, or too tall: the search ends there
+        std::vector<int> asked;
+        EXPECT_EQ(FitItem(20, 60, 100, Scripted(m, &asked)).font_height, 19);
+        EXPECT_EQ(asked.back(), 17);
+    }
 }
 
 TEST(FitSearches, EndInTinyAndEmptyWindows) {

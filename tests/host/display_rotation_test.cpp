@@ -8,16 +8,20 @@
 namespace {
 
 // The platform under the rotation: feeds by URL, a settable clock, scripted random
-// numbers and a count of repaints and fetches.
-struct FakeWorld {
+// numbers and a count of repaints and fetches; and the rotation over channels "ch-URL".
+class RotationTest : public ::testing::Test {
+protected:
     std::map<std::string, std::vector<std::string>> feeds;  // item titles; absent = unreachable
     std::map<std::string, int> fetches;
     std::time_t clock = 100000;
     std::deque<int> randoms;
     int repaints = 0;
+    SaverSettings settings;
 
-    RotationPlatform Platform() {
-        return {
+    Rotation Start(std::initializer_list<const char*> urls, int dispInterval = 5) {
+        settings.disp_interval = dispInterval;
+        for (const char* url : urls) settings.sites.push_back({std::string("ch-") + url, url, "", true, {}});
+        return Rotation(settings, {
             [this](const std::string& url) {
                 ++fetches[url];
                 ChannelContent c;
@@ -36,208 +40,141 @@ struct FakeWorld {
                 return r;
             },
             [this] { ++repaints; },
-        };
+        });
     }
 };
 
-SaverSettings WithChannels(std::initializer_list<const char*> urls) {
-    SaverSettings s;
-    s.sites.clear();
-    for (const char* url : urls) s.sites.push_back({std::string("ch-") + url, url, "", true, {}});
-    return s;
-}
-
 std::string Shown(const Rotation& r) { return r.CurrentItem() ? r.CurrentItem()->title : "<none>"; }
 
-TEST(Rotation, EachItemStaysForTheDisplayIntervalAndAKeyRestartsTheCount) {
-    FakeWorld w;
-    w.feeds["a"] = {"a1", "a2", "a3"};
-    SaverSettings s = WithChannels({"a", "b"});
-    s.disp_interval = 3;
-    Rotation r(s, w.Platform());
+// Plays `script` and returns what shows after each step: '.' a tick, '<' '>' the Left
+// and Right keys (previous and next item), '^' 'v' Up and Down (previous and next channel).
+std::vector<std::string> Play(Rotation& r, const std::string& script) {
+    std::vector<std::string> shown;
+    for (char c : script) {
+        if (c == '.') r.Tick();
+        if (c == '<' || c == '>') r.StepItem(c == '<' ? -1 : +1);
+        if (c == '^' || c == 'v') r.StepChannel(c == '^' ? -1 : +1);
+        if (c != '.') r.ShowCurrentItem();
+        shown.push_back(Shown(r));
+    }
+    return shown;
+}
+using Seen = std::vector<std::string>;
+
+TEST_F(RotationTest, EachItemStaysForTheDisplayIntervalAndAKeyRestartsTheCount) {
+    feeds["a"] = {"a1", "a2", "a3"};
+    Rotation r = Start({"a", "b"}, 3);
     EXPECT_EQ(r.State(), DisplayState::TitleScreen);
     r.Tick();  // the first tick fetches the first channel only, and shows its first item
     EXPECT_EQ(r.State(), DisplayState::ShowingItems);
-    EXPECT_EQ(w.fetches["a"], 1);
-    EXPECT_EQ(w.fetches.count("b"), 0u);
-    EXPECT_EQ(w.repaints, 1);
-    r.Tick();
-    r.Tick();
-    EXPECT_EQ(Shown(r), "a1");
-    r.Tick();
-    EXPECT_EQ(Shown(r), "a2");
-    r.Tick();
-    r.Tick();
-    r.StepItem(+1);  // as the Right key does
-    r.ShowCurrentItem();
-    EXPECT_EQ(Shown(r), "a3");
-    r.Tick();
-    r.Tick();
-    EXPECT_EQ(Shown(r), "a3");
-    r.Tick();
-    EXPECT_EQ(Shown(r), "｢ch-b｣の取得に失敗しました");
+    EXPECT_EQ(fetches, (std::map<std::string, int>{{"a", 1}}));
+    EXPECT_EQ(repaints, 1);
+    EXPECT_EQ(Play(r, ".....>..."),
+              (Seen{"a1", "a1", "a2", "a2", "a2", "a3", "a3", "a3", "｢ch-b｣の取得に失敗しました"}));
 }
 
-TEST(Rotation, OneChannelWrapsAndIsFetchedAgainOnlyWhenStale) {
-    FakeWorld w;
-    w.feeds["a"] = {"a1", "a2"};
-    SaverSettings s = WithChannels({"a"});
-    s.disp_interval = 1;
-    Rotation r(s, w.Platform());
-    r.Tick();
-    r.Tick();
-    EXPECT_EQ(Shown(r), "a2");
-    r.Tick();
-    EXPECT_EQ(Shown(r), "a1");
-    EXPECT_EQ(w.fetches["a"], 1);
-    w.clock += 60 * 60 + 1;
-    w.feeds["a"] = {"new"};
-    r.Tick();  // a2, from memory: the channel is only fetched when it is entered
-    EXPECT_EQ(Shown(r), "a2");
-    r.Tick();
-    EXPECT_EQ(Shown(r), "new");
-    EXPECT_EQ(w.fetches["a"], 2);
+TEST_F(RotationTest, OneChannelWrapsAndIsFetchedAgainOnlyWhenStale) {
+    feeds["a"] = {"a1", "a2"};
+    Rotation r = Start({"a"}, 1);
+    EXPECT_EQ(Play(r, "..."), (Seen{"a1", "a2", "a1"}));
+    EXPECT_EQ(fetches["a"], 1);
+    clock += 60 * 60 + 1;
+    feeds["a"] = {"new"};
+    // a2 from memory: the channel is only fetched when it is entered.
+    EXPECT_EQ(Play(r, ".."), (Seen{"a2", "new"}));
+    EXPECT_EQ(fetches["a"], 2);
 }
 
-TEST(Rotation, UpdateIntervalOfOneMinuteRefetchesAfter61SecondsNotAfter60) {
-    FakeWorld w;
-    w.feeds["a"] = {"a1"};
-    w.feeds["b"] = {"b1"};
-    SaverSettings s = WithChannels({"a", "b"});
-    s.load_interval = 1;
-    Rotation r(s, w.Platform());
+TEST_F(RotationTest, UpdateIntervalOfOneMinuteRefetchesAfter61SecondsNotAfter60) {
+    feeds["a"] = {"a1"};
+    feeds["b"] = {"b1"};
+    settings.load_interval = 1;
+    Rotation r = Start({"a", "b"});
     r.Tick();  // a fetched now
-    r.StepChannel(+1);
-    w.clock += 60;
-    r.StepChannel(+1);
-    EXPECT_EQ(w.fetches["a"], 1);
-    r.StepChannel(+1);
-    w.clock += 1;
-    r.StepChannel(+1);
-    EXPECT_EQ(w.fetches["a"], 2);
+    clock += 60;
+    Play(r, "vv");
+    EXPECT_EQ(fetches["a"], 1);
+    clock += 1;
+    Play(r, "vv");
+    EXPECT_EQ(fetches["a"], 2);
 }
 
-TEST(Rotation, UnreachableChannelShowsOneFailureItemAndIsTriedAgainAtItsNextTurn) {
-    FakeWorld w;
-    w.feeds["b"] = {"b1"};
-    SaverSettings s = WithChannels({"a", "b"});
-    s.sites[0].title = "ニュース";
-    s.disp_interval = 1;
-    Rotation r(s, w.Platform());
+TEST_F(RotationTest, UnreachableChannelShowsOneFailureItemAndIsTriedAgainAtItsNextTurn) {
+    feeds["b"] = {"b1"};
+    Rotation r = Start({"a", "b"}, 1);
+    settings.sites[0].title = "ニュース";
     r.Tick();
-    ASSERT_EQ(s.sites[0].content.items.size(), 1u);
+    ASSERT_EQ(settings.sites[0].content.items.size(), 1u);
     EXPECT_EQ(Shown(r), "｢ニュース｣の取得に失敗しました");
     EXPECT_EQ(r.CurrentItem()->link, "a");  // Enter opens the feed's own address
-    EXPECT_FALSE(s.sites[0].content.valid);
-    r.Tick();
-    EXPECT_EQ(Shown(r), "b1");
+    EXPECT_FALSE(settings.sites[0].content.valid);
+    EXPECT_EQ(Play(r, "."), Seen{"b1"});
     r.Tick();  // back to a: fetched again however recent the failure
-    EXPECT_EQ(w.fetches["a"], 2);
-    w.feeds["a"] = {"a1"};
-    r.Tick();
-    r.Tick();
-    EXPECT_EQ(Shown(r), "a1");
+    EXPECT_EQ(fetches["a"], 2);
+    feeds["a"] = {"a1"};
+    EXPECT_EQ(Play(r, ".."), (Seen{"b1", "a1"}));
 }
 
-TEST(Rotation, ArrowKeysCrossChannelEnds) {
-    FakeWorld w;
-    w.feeds["a"] = {"a1", "a2"};
-    w.feeds["b"] = {"b1"};
-    w.feeds["c"] = {"c1", "c2", "c3"};
-    SaverSettings s = WithChannels({"a", "b", "c"});
-    Rotation r(s, w.Platform());
+TEST_F(RotationTest, ArrowKeysCrossChannelEnds) {
+    feeds["a"] = {"a1", "a2"};
+    feeds["b"] = {"b1"};
+    feeds["c"] = {"c1", "c2", "c3"};
+    Rotation r = Start({"a", "b", "c"});
     r.Tick();
-    r.StepItem(-1);  // Left on the first item of the first channel
-    EXPECT_EQ(Shown(r), "c3");
-    r.StepItem(+1);  // Right on the last item of the last channel
-    EXPECT_EQ(Shown(r), "a1");
-    r.StepItem(+1);
-    r.StepItem(+1);
-    EXPECT_EQ(Shown(r), "b1");
-    r.StepItem(-1);
-    EXPECT_EQ(Shown(r), "a2");
-    r.StepChannel(-1);  // Up: the previous channel at its last item
-    EXPECT_EQ(Shown(r), "c3");
-    r.StepChannel(-1);
-    EXPECT_EQ(Shown(r), "b1");
-    r.StepChannel(+1);  // Down: the next channel at its first item
-    EXPECT_EQ(Shown(r), "c1");
-    r.StepChannel(+1);
-    EXPECT_EQ(Shown(r), "a1");
+    // Left on the first item of the first channel, Right on the last of the last; Up
+    // goes to the previous channel's last item, Down to the next one's first.
+    EXPECT_EQ(Play(r, "<>>><^^vv"), (Seen{"c3", "a1", "a2", "b1", "a2", "c3", "b1", "c1", "a1"}));
 }
 
-TEST(Rotation, ArrowKeysWithOneChannelStayInIt) {
-    FakeWorld w;
-    w.feeds["a"] = {"a1", "a2", "a3"};
-    SaverSettings s = WithChannels({"a"});
-    Rotation r(s, w.Platform());
+TEST_F(RotationTest, ArrowKeysWithOneChannelStayInIt) {
+    feeds["a"] = {"a1", "a2", "a3"};
+    Rotation r = Start({"a"});
     r.Tick();
-    r.StepItem(-1);
-    EXPECT_EQ(Shown(r), "a3");
-    r.StepItem(+1);
-    EXPECT_EQ(Shown(r), "a1");
-    r.StepItem(+1);
-    r.StepChannel(-1);
-    EXPECT_EQ(Shown(r), "a3");
-    r.StepChannel(+1);
-    EXPECT_EQ(Shown(r), "a1");
+    EXPECT_EQ(Play(r, "<>>^v"), (Seen{"a3", "a1", "a2", "a3", "a1"}));
     EXPECT_EQ(r.CurrentChannelIndex(), 0u);
 }
 
-TEST(Rotation, ChannelWithoutItemsShowsOneLineAndNeverSpins) {
-    FakeWorld w;
-    w.feeds["a"] = {};
-    w.feeds["b"] = {};
-    SaverSettings s = WithChannels({"a", "b"});
-    s.disp_interval = 1;
-    Rotation r(s, w.Platform());
+TEST_F(RotationTest, ChannelWithoutItemsShowsOneLineAndNeverSpins) {
+    feeds["a"] = {};
+    feeds["b"] = {};
+    Rotation r = Start({"a", "b"}, 1);
     r.Tick();
     EXPECT_EQ(Shown(r), "｢ch-a｣には記事がありません");
-    for (int key = 0; key < 3; ++key) {
-        r.StepItem(-1);
-        r.StepItem(+1);
-        r.StepChannel(-1);
-        ASSERT_NE(r.CurrentItem(), nullptr);
-    }
-    w.fetches.clear();
+    for (const std::string& shown : Play(r, "<><^<><^")) EXPECT_NE(shown, "<none>");
+    fetches.clear();
+    repaints = 0;
     for (int tick = 0; tick < 10; ++tick) r.Tick();
     // One channel per tick, and each fetched only once within the update interval.
-    EXPECT_EQ(w.fetches["a"] + w.fetches["b"], 0);
-    EXPECT_EQ(w.repaints, 1 + 10);
+    EXPECT_EQ(fetches["a"] + fetches["b"], 0);
+    EXPECT_EQ(repaints, 10);
 }
 
-TEST(Rotation, NoChannelsKeepsTheTitleScreenThenShowsTheProductTitleEveryInterval) {
-    FakeWorld w;
-    SaverSettings s = WithChannels({});
-    s.disp_interval = 2;
-    Rotation r(s, w.Platform());
+TEST_F(RotationTest, NoChannelsKeepsTheTitleScreenThenShowsTheProductTitleEveryInterval) {
+    Rotation r = Start({}, 2);
     r.Tick();
     EXPECT_EQ(r.State(), DisplayState::NoChannels);
-    EXPECT_EQ(w.repaints, 0);  // the title screen stays
     r.Tick();
-    EXPECT_EQ(w.repaints, 0);
-    w.randoms = {0, 4, 255};
+    EXPECT_EQ(repaints, 0);  // the title screen stays
+    randoms = {0, 4, 255};
     r.Tick();
-    EXPECT_EQ(w.repaints, 1);
+    EXPECT_EQ(repaints, 1);
     EXPECT_EQ(r.ItemCodes(), ToDisplayCodes("Tavelo's Rss Screensaver v1.0"));
     EXPECT_EQ(r.TextColour(), 0x0004FFu);
+    randoms = {0, 255, 255};
     r.Tick();
-    w.randoms = {0, 255, 255};
     r.Tick();
-    EXPECT_EQ(w.repaints, 2);
+    EXPECT_EQ(repaints, 2);
     EXPECT_EQ(r.TextColour(), 0x00FFFFu);  // a new colour with every showing
     EXPECT_EQ(r.CurrentItem(), nullptr);
 }
 
-TEST(Rotation, ColourIsDrawnBlueGreenRedAndRedrawnUntilBright) {
-    FakeWorld w;
-    SaverSettings s = WithChannels({});
-    Rotation r(s, w.Platform());
+TEST_F(RotationTest, ColourIsDrawnBlueGreenRedAndRedrawnUntilBright) {
+    Rotation r = Start({});
     // 255 + 0/4 + 0/2 = 255 is too dark; 255 + 0 + 2/2 = 256 is bright enough.
-    w.randoms = {0x100, 0, 255, 2, 0x300, 0x1FF};
+    randoms = {0x100, 0, 255, 2, 0x300, 0x1FF};
     r.PickTextColour();
     EXPECT_EQ(r.TextColour(), 0x0200FFu);  // 0x00BBGGRR, each from the low 8 bits
-    EXPECT_TRUE(w.randoms.empty());
+    EXPECT_TRUE(randoms.empty());
 }
 
 }  // namespace
