@@ -123,7 +123,7 @@ TEST(Shell, SecondShowEndsQuietlyWhileAPreviewStillRuns) {
     HWND host = PreviewHost();
     SaverRun preview(QuietConfig());
     ASSERT_TRUE(preview.Start("/p " + PreviewOf(host)));
-    EXPECT_NE(preview.WaitForChild(host, kSaverClass), nullptr);
+    EXPECT_NE(preview.WaitForWindow(kSaverClass, 15000, host), nullptr);
     EXPECT_TRUE(preview.IsRunning());
     DestroyWindow(host);
 }
@@ -133,7 +133,7 @@ TEST(Shell, PreviewIsAChildOfTheHostSizedToItAndIgnoresInput) {
     ASSERT_NE(host, nullptr);
     SaverRun run(QuietConfig());
     ASSERT_TRUE(run.Start("/p" + PreviewOf(host)));
-    HWND child = run.WaitForChild(host, kSaverClass);
+    HWND child = run.WaitForWindow(kSaverClass, 15000, host);
     ASSERT_NE(child, nullptr);
     for (int i = 0; i < 500 && !IsWindowVisible(child); ++i) PumpFor(10);  // created, then shown
     EXPECT_EQ(GetParent(child), host);

@@ -6,7 +6,6 @@
                                                      until the port is known, exit
   feed_server.py stop --state DIR                    stop the server started there
   feed_server.py serve --fixtures DIR --state DIR    serve in the foreground
-  feed_server.py generate --state DIR [--sizes N,..] only write the generated feeds
 
 The state folder receives `port` (the port number), `pid` and `generated/`.
 
@@ -28,7 +27,7 @@ import sys
 import time
 import urllib.parse
 
-BENCH_SIZES = (100, 10000, 100000)
+SIZES = (100, 10000, 100000)  # the generated feeds of numbered items
 
 
 def rss_items(count):
@@ -74,12 +73,12 @@ def long_title(chars):
             '</channel></rss>' % (title, title)).encode('utf-8')
 
 
-def generate(state, sizes):
+def generate(state):
     folder = os.path.join(state, 'generated')
     os.makedirs(folder, exist_ok=True)
     bodies = {'bomb.xml': entity_bomb, 'deep.xml': lambda: deep_nesting(10000),
               'longtitle.xml': lambda: long_title(100000)}
-    for n in sizes:
+    for n in SIZES:
         bodies['items-%d.xml' % n] = (lambda n=n: rss_items(n))
     for name, make in bodies.items():
         path = os.path.join(folder, name)
@@ -132,7 +131,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_body(200, b'This is plain text, not a feed.\n', 'text/plain')
         elif path == '/never':
             time.sleep(min(float(query.get('s', ['30'])[0]), 120.0))
-        elif path.startswith('/half/'):
+        elif path.startswith('/half/') or path.startswith('/slow/'):
             body = self.file_for(path[len('/half'):])
             if body is None:
                 return self.send_body(404, b'missing', 'text/plain')
@@ -140,24 +139,16 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_header('Content-Type', 'application/xml')
             self.send_header('Content-Length', str(len(body)))
             self.end_headers()
-            self.wfile.write(body[:len(body) // 2])
-            self.wfile.flush()
-        elif path.startswith('/slow/'):
-            body = self.file_for(path[len('/slow'):])
-            if body is None:
-                return self.send_body(404, b'missing', 'text/plain')
-            total = min(float(query.get('ms', ['1000'])[0]), 10000.0) / 1000.0
-            self.send_response(200)
-            self.send_header('Content-Type', 'application/xml')
-            self.send_header('Content-Length', str(len(body)))
-            self.send_header('Connection', 'close')
-            self.end_headers()
+            if path.startswith('/half/'):
+                self.wfile.write(body[:len(body) // 2])
+                return
             pieces = 8
+            pause = min(float(query.get('ms', ['1000'])[0]), 10000.0) / 1000.0 / pieces
             step = (len(body) + pieces - 1) // pieces
             for i in range(pieces):
                 self.wfile.write(body[i * step:(i + 1) * step])
                 self.wfile.flush()
-                time.sleep(total / pieces)
+                time.sleep(pause)
         else:
             body = self.file_for(path)
             if body is None:
@@ -189,7 +180,7 @@ def serve(args):
 def start(args):
     os.makedirs(args.state, exist_ok=True)
     stop(args)
-    generate(args.state, BENCH_SIZES)
+    generate(args.state)
     port_file = os.path.join(args.state, 'port')
     if os.path.exists(port_file):
         os.remove(port_file)
@@ -231,17 +222,11 @@ def stop(args):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument('command', choices=['start', 'stop', 'serve', 'generate'])
+    parser.add_argument('command', choices=['start', 'stop', 'serve'])
     parser.add_argument('--fixtures', default='.')
     parser.add_argument('--state', required=True)
-    parser.add_argument('--sizes', default=','.join(str(n) for n in BENCH_SIZES))
     args = parser.parse_args()
-    if args.command == 'serve':
-        return serve(args)
-    if args.command == 'generate':
-        generate(args.state, [int(n) for n in args.sizes.split(',') if n])
-        return 0
-    return start(args) if args.command == 'start' else stop(args)
+    return {'start': start, 'stop': stop, 'serve': serve}[args.command](args)
 
 
 if __name__ == '__main__':

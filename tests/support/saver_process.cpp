@@ -46,22 +46,14 @@ bool SaverRun::Start(const std::string& arguments) {
                           folder_.c_str(), &si, &pi_) != 0;
 }
 
-HWND SaverRun::WaitForWindow(const char* className, DWORD timeoutMs) const {
+HWND SaverRun::WaitForWindow(const char* className, DWORD timeoutMs, HWND parent) const {
     DWORD start = GetTickCount();
     do {
         FindState s = {pi_.dwProcessId, className, nullptr};
-        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&s));
-        if (s.found) return s.found;
-        PumpFor(10);
-    } while (GetTickCount() - start < timeoutMs && IsRunning());
-    return nullptr;
-}
-
-HWND SaverRun::WaitForChild(HWND parent, const char* className, DWORD timeoutMs) const {
-    DWORD start = GetTickCount();
-    do {
-        FindState s = {pi_.dwProcessId, className, nullptr};
-        EnumChildWindows(parent, MatchWindow, reinterpret_cast<LPARAM>(&s));
+        if (parent)
+            EnumChildWindows(parent, MatchWindow, reinterpret_cast<LPARAM>(&s));
+        else
+            EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&s));
         if (s.found) return s.found;
         PumpFor(10);
     } while (GetTickCount() - start < timeoutMs && IsRunning());

@@ -14,19 +14,15 @@ public:
     SaverRun& operator=(const SaverRun&) = delete;
 
     bool Start(const std::string& arguments);
-    // The first top-level window of the process with this class (nullptr on time-out).
-    HWND WaitForWindow(const char* className, DWORD timeoutMs = 15000) const;
-    // A child window of `parent` owned by the process, with this class.
-    HWND WaitForChild(HWND parent, const char* className, DWORD timeoutMs = 15000) const;
+    // The first top-level window of the process with this class, or with a parent its
+    // first such child window (nullptr on time-out).
+    HWND WaitForWindow(const char* className, DWORD timeoutMs = 15000, HWND parent = nullptr) const;
     bool IsRunning() const;
     // True when the process ended within the time; its exit code goes to *code.
     bool WaitForExit(DWORD timeoutMs, DWORD* code = nullptr) const;
     void Kill();
 
-    const std::string& Folder() const { return folder_; }
     std::string ConfigPath() const { return folder_ + "kvtini.xml"; }
-    DWORD ProcessId() const { return pi_.dwProcessId; }
-    HANDLE Process() const { return pi_.hProcess; }
     // Milliseconds between the start of the process and now.
     double ElapsedMs() const;
 
