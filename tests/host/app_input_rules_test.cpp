@@ -54,6 +54,7 @@ TEST(LinkRule, SurroundingBlanksAreTrimmedButInnerBlanksAndQuotesRefused) {
     EXPECT_EQ(Accepted("\n   http://example.com/news\r\n  "), "http://example.com/news");
     EXPECT_EQ(Accepted("http://example.com/a b"), "(refused)");
     EXPECT_EQ(Accepted("http://example.com/\" --new-window \"file:///c:/"), "(refused)");
+    EXPECT_EQ(Accepted("http://example.com/a\"b"), "(refused)");
     EXPECT_EQ(Accepted("http://example.com/\ttab"), "(refused)");
     EXPECT_EQ(Accepted(std::string("http://example.com/\x7f")), "(refused)");
 }
