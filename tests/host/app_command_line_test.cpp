@@ -11,6 +11,7 @@ struct Case {
 };
 
 const Case kCases[] = {
+    {nullptr, RunMode::Configure, 0, false},
     {"", RunMode::Configure, 0, false},
     {"/c", RunMode::Configure, 0, true},
     {"/C", RunMode::Configure, 0, true},
@@ -41,14 +42,10 @@ const Case kCases[] = {
 
 TEST(ParseCommandLine, EverySwitchForm) {
     for (const Case& c : kCases) {
-        SCOPED_TRACE(c.text);
+        SCOPED_TRACE(c.text ? c.text : "(null)");
         CommandLine parsed = ParseCommandLine(c.text);
         EXPECT_EQ(parsed.mode, c.mode);
         EXPECT_EQ(parsed.host_window, c.host);
         EXPECT_EQ(parsed.owner_is_foreground, c.foreground);
     }
-}
-
-TEST(ParseCommandLine, NullTextIsConfigure) {
-    EXPECT_EQ(ParseCommandLine(nullptr).mode, RunMode::Configure);
 }

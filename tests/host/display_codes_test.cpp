@@ -53,17 +53,13 @@ std::time_t LocalTime(int hour, int minute) {
     return std::mktime(&t);
 }
 
-TEST(HeaderText, NameAndFetchTimeStandTogether) {
+TEST(HeaderText, NameAndFetchTimeStandTogetherCutToWholeCharacters) {
     SiteEntry channel{"経済", "http://127.0.0.1/x", "", true, {}};
     channel.content.fetched_at = LocalTime(9, 5);
     EXPECT_EQ(HeaderText(false, &channel, false, true), "(9時05分取得)");
     EXPECT_EQ(HeaderText(false, &channel, true, true), "経済(9時05分取得)");
     EXPECT_EQ(HeaderText(false, &channel, true, false), "経済");
     EXPECT_EQ(HeaderText(true, &channel, true, true), "表示するチャンネルがありません");
-}
-
-TEST(HeaderText, LongNameIsCutToWholeCharacters) {
-    SiteEntry channel;
     channel.title = "x";
     for (int i = 0; i < 700; ++i) channel.title += "漢";
     const std::string text = HeaderText(false, &channel, true, true);

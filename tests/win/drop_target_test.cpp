@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
@@ -30,10 +31,7 @@ struct TestData final : IDataObject {
     int queries = 0;
     int mediumReleases = 0;
 
-    static bool Has(const std::vector<CLIPFORMAT>& v, CLIPFORMAT f) {
-        for (CLIPFORMAT x : v) if (x == f) return true;
-        return false;
-    }
+    static bool Has(const std::vector<CLIPFORMAT>& v, CLIPFORMAT f) { return std::count(v.begin(), v.end(), f) > 0; }
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
         if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) { *out = this; return S_OK; }
         *out = nullptr;

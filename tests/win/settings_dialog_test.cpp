@@ -53,15 +53,6 @@ bool RowChecked(HWND list, int item) {
     return (SendMessageA(list, LVM_GETITEMSTATE, WPARAM(item), LVIS_STATEIMAGEMASK) >> 12) == 2;
 }
 
-SiteEntry Site(const char* title, const char* link, const char* description, bool check) {
-    SiteEntry e;
-    e.title = title;
-    e.link = link;
-    e.description = description;
-    e.check = check;
-    return e;
-}
-
 class SettingsDialog : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -76,9 +67,9 @@ protected:
         s.disp_header_date = true;
         s.disp_interval = 12;
         s.load_interval = 345;
-        s.sites = {Site("ニュース <1>", "http://127.0.0.1/a.rdf", "説明 & more", true),
-                   Site("", "http://127.0.0.1/b.xml", "", false),
-                   Site("Third", "http://127.0.0.1/c.xml", "表示", true)};
+        s.sites = {{"ニュース <1>", "http://127.0.0.1/a.rdf", "説明 & more", true, {}},
+                   {"", "http://127.0.0.1/b.xml", "", false, {}},
+                   {"Third", "http://127.0.0.1/c.xml", "表示", true, {}}};
     }
     void TearDown() override {
         if (dialog_ && IsWindow(dialog_)) DestroyWindow(dialog_);
@@ -153,16 +144,7 @@ TEST_F(SettingsDialog, SetUpShowsTheSettings) {
     }
     EXPECT_EQ(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0), 0);
     EXPECT_TRUE(GetPropA(dialog_, "OleDropTargetInterface")) << "the dialog is a drop target";
-
-    // Closing without changes gives back what was shown.
-    const SaverSettings before = saverSettings;
-    Close();
-    EXPECT_EQ(saverSettings.disp_interval, 12);
-    EXPECT_EQ(saverSettings.load_interval, 345);
-    EXPECT_EQ(saverSettings.font_face, before.font_face);
-    EXPECT_FALSE(saverSettings.disp_header_title);
-    EXPECT_TRUE(saverSettings.disp_header_date);
-    for (size_t i = 0; i < 3; ++i) EXPECT_EQ(saverSettings.sites[i].check, before.sites[i].check);
+    // What OK gives back unchanged is checked end to end, on a saved file.
 }
 
 TEST_F(SettingsDialog, ReadBackTakesWhatWasTypedAsItIs) {
