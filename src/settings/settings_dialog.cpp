@@ -7,6 +7,7 @@
 #include "settings/channel_list.h"
 #include "settings/font_list.h"
 
+#include <climits>
 #include <commctrl.h>
 #include <shellapi.h>
 
@@ -121,15 +122,22 @@ BOOL OnDropNotify(HWND dialog, WPARAM phase, DropInfo* info) {
     return FALSE;
 }
 
+// Typed values are taken as they are; text that is not a number gives 0. A number too
+// large for an int is held at INT_MAX: wrapping it would store a negative interval, which
+// the next start reads as 1 instead of the largest interval.
+int TypedInterval(HWND dialog, int id) {
+    const UINT typed = GetDlgItemInt(dialog, id, nullptr, FALSE);
+    return typed > UINT(INT_MAX) ? INT_MAX : int(typed);
+}
+
 // Runs whatever ended the dialog: the caller decides whether the result is saved.
 BOOL OnDestroy(HWND dialog) {
     SaverSettings& s = saverSettings;
     ReadChannelChecks(GetDlgItem(dialog, IDC_CHANNEL_LIST));
     RevokeDropTarget(dialog);
     ReadSelectedFont(GetDlgItem(dialog, IDC_FONT), s.font_face);
-    // Typed values are taken as they are; text that is not a number gives 0.
-    s.disp_interval = int(GetDlgItemInt(dialog, IDC_DISP_INTERVAL, nullptr, FALSE));
-    s.load_interval = int(GetDlgItemInt(dialog, IDC_LOAD_INTERVAL, nullptr, FALSE));
+    s.disp_interval = TypedInterval(dialog, IDC_DISP_INTERVAL);
+    s.load_interval = TypedInterval(dialog, IDC_LOAD_INTERVAL);
     s.disp_header_title = IsDlgButtonChecked(dialog, IDC_HEADER_TITLE) == BST_CHECKED;
     s.disp_header_date = IsDlgButtonChecked(dialog, IDC_HEADER_DATE) == BST_CHECKED;
     return FALSE;

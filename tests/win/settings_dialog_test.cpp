@@ -12,6 +12,7 @@
 #include <ole2.h>
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -175,6 +176,17 @@ TEST_F(SettingsDialog, ReadBackTakesWhatWasTypedAsItIs) {
     EXPECT_TRUE(s.sites[2].check);
     ASSERT_FALSE(faces.empty());
     EXPECT_EQ(s.font_face, faces.front());
+}
+
+TEST_F(SettingsDialog, ANumberTooLargeForAnIntIsHeldAtTheLargestInt) {
+    // Typed beyond INT_MAX must not wrap to a negative interval (read back later as 1).
+    ASSERT_TRUE(Open());
+    SetDlgItemTextA(dialog_, IDC_DISP_INTERVAL, "3000000000");
+    SetDlgItemTextA(dialog_, IDC_LOAD_INTERVAL, "2147483647");
+    SendMessageA(dialog_, WM_COMMAND, IDOK, 0);
+    Close();
+    EXPECT_EQ(saverSettings.disp_interval, INT_MAX);
+    EXPECT_EQ(saverSettings.load_interval, INT_MAX);
 }
 
 TEST_F(SettingsDialog, AFaceThatIsNotOfferedLeavesNoSelectionAndIsKept) {
