@@ -29,3 +29,10 @@ void OpenChosenLink() {
     if (!OnUserDesktop()) return;
     ShellExecuteA(nullptr, nullptr, pendingLink, nullptr, nullptr, SW_SHOWNORMAL);
 }
+
+bool OpenWebLink(HWND owner, const char* link) {
+    char accepted[kLinkBufferSize];
+    if (!AcceptLink(link, accepted)) return false;
+    ShellExecuteA(owner, nullptr, accepted, nullptr, nullptr, SW_SHOWNORMAL);
+    return true;
+}

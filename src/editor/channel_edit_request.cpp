@@ -1,0 +1,3 @@
+#include "editor/channel_edit_request.h"
+
+ChannelEditRequest channelEditRequest;

@@ -1,0 +1,12 @@
+#pragma once
+// The dropped data of a DROP_DROP notification, read safely.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// CF_TEXT: the text within the block (see TextWithin); false when it cannot be locked.
+bool DroppedText(HGLOBAL data, std::string* text);
+// CF_HDROP: the dropped file names in the drop's order, each read into 255 bytes
+// (so cut to 254 characters).
+std::vector<std::string> DroppedFiles(HGLOBAL data);

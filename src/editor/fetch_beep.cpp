@@ -1,0 +1,3 @@
+#include "editor/fetch_beep.h"
+
+BeepFunction fetchBeep = MessageBeep;
