@@ -8,12 +8,12 @@
 #include "res/resource.h"
 #include "saver_process.h"
 #include "settings/settings_dialog.h"
+#include "test_data_object.h"
 #include "test_paths.h"
 
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
-#include <shlobj.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -24,49 +24,6 @@ std::string beeps;
 BOOL WINAPI RecordBeep(UINT type) {
     beeps += type == MB_OK ? "ok " : type == MB_ICONHAND ? "err " : "? ";
     return TRUE;
-}
-
-// Offers one format, handing out a fresh copy of `bytes` for each GetData.
-struct OneFormatData final : IDataObject {
-    CLIPFORMAT format;
-    std::string bytes;
-    OneFormatData(CLIPFORMAT f, std::string b) : format(f), bytes(std::move(b)) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-        *out = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject) ? this : nullptr;
-        return *out ? S_OK : E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }  // lives on the test's stack
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* fe) override {
-        return fe->cfFormat == format && (fe->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
-    }
-    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* fe, STGMEDIUM* m) override {
-        if (QueryGetData(fe) != S_OK) return DV_E_FORMATETC;
-        HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-        CopyMemory(GlobalLock(h), bytes.data(), bytes.size());
-        GlobalUnlock(h);
-        *m = {};
-        m->tymed = TYMED_HGLOBAL;
-        m->hGlobal = h;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
-};
-
-// A CF_HDROP block naming these files.
-std::string FileDrop(const std::vector<std::string>& files) {
-    DROPFILES header = {};
-    header.pFiles = sizeof header;
-    std::string block(reinterpret_cast<const char*>(&header), sizeof header);
-    for (const std::string& f : files) block += f + '\0';
-    return block + '\0';
 }
 
 std::string Cell(HWND list, int item, int sub) {
@@ -248,7 +205,7 @@ TEST_F(ChannelCommands, DroppedTextAndFilesAddOrReplaceChannelsInTheirOrder) {
     EXPECT_EQ(Rows(list_), "a|http://127.0.0.1/a- old|" + rdf + "+ c|http://127.0.0.1/c+ Tom & Jerry ニュース|" + feed + "+*");
     EXPECT_EQ(GetFocus(), list_);
 
-    OneFormatData files(CF_HDROP, FileDrop({missing, rdf, feed}));
+    OneFormatData files(CF_HDROP, FileDropBlock({missing, rdf, feed}));
     Drop(&files);
     EXPECT_EQ(beeps, "ok err ok ok ");
     EXPECT_EQ(Rows(list_), "a|http://127.0.0.1/a- RDF チャンネル|" + rdf + "+ c|http://127.0.0.1/c+ Tom & Jerry ニュース|" +
