@@ -41,6 +41,23 @@ void WriteRow(HWND list, int item, const SiteEntry& entry, bool insert) {
 }
 
 int ItemCount(HWND list) { return int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+// Without this, the list view redraws after every change of a row: under Wine a
+// rebuild of 200 rows then took seconds, so adding a site list of 20 feeds spent
+// nearly all its time redrawing.
+class RedrawPaused {
+public:
+    explicit RedrawPaused(HWND list) : list_(list) { SendMessageA(list_, WM_SETREDRAW, FALSE, 0); }
+    ~RedrawPaused() {
+        SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list_, nullptr, TRUE);
+    }
+    RedrawPaused(const RedrawPaused&) = delete;
+    RedrawPaused& operator=(const RedrawPaused&) = delete;
+
+private:
+    HWND list_;
+};
 }  // namespace
 
 void InitChannelColumns(HWND list) {
@@ -61,12 +78,15 @@ void InitChannelColumns(HWND list) {
 }
 
 void FillChannelList(HWND list) {
+    RedrawPaused paused(list);
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     const auto& sites = saverSettings.sites;
+    SendMessageA(list, LVM_SETITEMCOUNT, WPARAM(sites.size()), 0);
     for (size_t i = 0; i < sites.size(); ++i) WriteRow(list, int(i), sites[i], true);
 }
 
 void RefreshChannelList(HWND list) {
+    RedrawPaused paused(list);
     const auto& sites = saverSettings.sites;
     const size_t rows = size_t(ItemCount(list));
     for (size_t i = 0; i < sites.size() && i < rows; ++i) WriteRow(list, int(i), sites[i], false);
