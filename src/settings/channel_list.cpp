@@ -17,10 +17,10 @@ void SetCell(HWND list, int item, int subItem, const std::string& text) {
     SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&lv));
 }
 
-void SetCheck(HWND list, int item, bool check) {
+void SetState(HWND list, int item, UINT mask, UINT state) {
     LVITEMA lv = {};
-    lv.stateMask = LVIS_STATEIMAGEMASK;
-    lv.state = CheckState(check);
+    lv.stateMask = mask;
+    lv.state = state;
     SendMessageA(list, LVM_SETITEMSTATE, WPARAM(item), reinterpret_cast<LPARAM>(&lv));
 }
 
@@ -37,7 +37,7 @@ void WriteRow(HWND list, int item, const SiteEntry& entry, bool insert) {
     }
     SetCell(list, item, 1, entry.link);
     SetCell(list, item, 2, entry.description);
-    SetCheck(list, item, entry.check);
+    SetRowCheck(list, item, entry.check);
 }
 
 int ItemCount(HWND list) { return int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
@@ -75,9 +75,24 @@ void RefreshChannelList(HWND list) {
 void ReadChannelChecks(HWND list) {
     auto& sites = saverSettings.sites;
     const size_t rows = size_t(ItemCount(list));
-    for (size_t i = 0; i < rows && i < sites.size(); ++i) {
-        UINT state = UINT(SendMessageA(list, LVM_GETITEMSTATE, WPARAM(i), LVIS_STATEIMAGEMASK));
-        // Only an unchecked box disables the channel.
-        sites[i].check = (state & LVIS_STATEIMAGEMASK) >> 12 != 1;
-    }
+    // Only an unchecked box disables the channel.
+    for (size_t i = 0; i < rows && i < sites.size(); ++i) sites[i].check = RowCheckState(list, int(i)) != 0;
+}
+
+std::vector<int> SelectedRows(HWND list) {
+    std::vector<int> rows;
+    for (int i = -1; (i = int(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(i), LVNI_SELECTED))) >= 0;) rows.push_back(i);
+    return rows;
+}
+
+void SetRowSelected(HWND list, int item, bool selected) {
+    SetState(list, item, LVIS_SELECTED, selected ? LVIS_SELECTED : 0);
+}
+
+void SetRowCheck(HWND list, int item, bool check) { SetState(list, item, LVIS_STATEIMAGEMASK, CheckState(check)); }
+
+int RowCheckState(HWND list, int item) {
+    if (item < 0 || item >= ItemCount(list)) return -1;
+    UINT state = UINT(SendMessageA(list, LVM_GETITEMSTATE, WPARAM(item), LVIS_STATEIMAGEMASK));
+    return int((state & LVIS_STATEIMAGEMASK) >> 12) - 1;
 }

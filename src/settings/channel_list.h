@@ -3,6 +3,8 @@
 // saverSettings.sites, in order, with a check box for the entry's `check`.
 #include <windows.h>
 
+#include <vector>
+
 // Inserts the three columns: channel name, URL, description.
 void InitChannelColumns(HWND list);
 // Replaces every row with the entries of saverSettings.sites; no row selected.
@@ -12,3 +14,10 @@ void FillChannelList(HWND list);
 void RefreshChannelList(HWND list);
 // Copies each row's check box into the `check` of the entry at the same position.
 void ReadChannelChecks(HWND list);
+
+// The selected rows in ascending order.
+std::vector<int> SelectedRows(HWND list);
+void SetRowSelected(HWND list, int item, bool selected);
+void SetRowCheck(HWND list, int item, bool check);
+// State image index minus one: 0 unchecked, 1 checked; -1 for no such row.
+int RowCheckState(HWND list, int item);

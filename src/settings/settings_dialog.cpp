@@ -4,6 +4,7 @@
 #include "editor/drop_target.h"
 #include "editor/link_control.h"
 #include "res/resource.h"
+#include "settings/channel_commands.h"
 #include "settings/channel_list.h"
 #include "settings/font_list.h"
 
@@ -93,6 +94,19 @@ BOOL OnCommand(HWND dialog, WORD id, WORD code) {
         case IDC_LINK:
             if (code == STN_CLICKED) OpenMakerAddress(dialog);
             break;
+        default: RunChannelCommand(dialog, id); break;
+    }
+    return FALSE;
+}
+
+BOOL OnNotify(HWND dialog, const NMHDR* header) {
+    if (!header || header->idFrom != IDC_CHANNEL_LIST) return FALSE;
+    HWND list = header->hwndFrom;
+    const auto* click = reinterpret_cast<const NMITEMACTIVATE*>(header);
+    switch (header->code) {
+        case NM_RCLICK: ShowChannelMenu(dialog, click); break;
+        case NM_CLICK: NoteChannelClick(list, click); break;
+        case NM_DBLCLK: OpenDoubleClickedChannel(dialog, list, click); break;
     }
     return FALSE;
 }
@@ -115,9 +129,8 @@ BOOL OnDropNotify(HWND dialog, WPARAM phase, DropInfo* info) {
             info->effect = usable && overList ? DROPEFFECT_COPY | DROPEFFECT_LINK : DROPEFFECT_NONE;
             break;
         }
-        case DROP_LEAVE:
-        case DROP_DROP:
-            break;
+        case DROP_LEAVE: break;
+        case DROP_DROP: AddDroppedChannels(dialog, *info); break;
     }
     return FALSE;
 }
@@ -148,6 +161,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     switch (message) {
         case WM_INITDIALOG: return OnInitDialog(dialog);
         case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+        case WM_NOTIFY: return OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
         case WM_DROPNOTIFY: return OnDropNotify(dialog, wParam, reinterpret_cast<DropInfo*>(lParam));
         case WM_DESTROY: return OnDestroy(dialog);
     }
