@@ -1,0 +1,372 @@
+// The channel editor in-process on the real dialog, fetching from the loopback feed server.
+#include "app/shell_state.h"
+#include "config/settings.h"
+#include "editor/channel_edit_request.h"
+#include "editor/channel_editor.h"
+#include "editor/fetch_beep.h"
+#include "editor/fetch_test.h"
+#include "feed_server.h"
+#include "link_recorder.h"
+#include "res/resource.h"
+#include "saver_process.h"
+#include "screen_capture.h"
+#include "test_data_object.h"
+#include "settings/settings_dialog.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+std::vector<UINT> beeps;
+BOOL WINAPI RecordBeep(UINT type) {
+    beeps.push_back(type);
+    return TRUE;
+}
+
+std::string Text(HWND w) {
+    char buf[2048] = "";
+    GetWindowTextA(w, buf, sizeof buf);
+    return buf;
+}
+
+std::vector<std::string> Rows(HWND list) {
+    std::vector<std::string> rows;
+    for (int i = 0; i < int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); ++i) {
+        char buf[512] = "";
+        LVITEMA lv = {};
+        lv.pszText = buf;
+        lv.cchTextMax = sizeof buf;
+        SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(i), reinterpret_cast<LPARAM>(&lv));
+        rows.push_back(buf);
+    }
+    return rows;
+}
+
+POINTL Centre(HWND w) {
+    RECT r;
+    GetWindowRect(w, &r);
+    return POINTL{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+class ChannelEditor : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitFeedEnvironment();
+        INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&icc);
+        appInstance = GetModuleHandleA(nullptr);
+        savedSettings_ = saverSettings;
+        fetchBeep = RecordBeep;
+        beeps.clear();
+    }
+    void TearDown() override {
+        for (HWND w : {editor_, settings_})
+            if (w && IsWindow(w)) DestroyWindow(w);
+        saverSettings = savedSettings_;
+        channelEditRequest = ChannelEditRequest();
+        fetchBeep = MessageBeep;
+    }
+    void Request(bool edit, const std::string& url, const std::string& title = "", const std::string& description = "") {
+        channelEditRequest = {edit, settings_ ? GetDlgItem(settings_, IDC_CHANNEL_LIST) : nullptr, url, title, description};
+    }
+    HWND Open() {
+        editor_ = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_CHANNEL_EDITOR), settings_, ChannelEditorProc, 0);
+        SetWindowPos(editor_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        UpdateWindow(editor_);
+        return editor_;
+    }
+    HWND Item(int id) const { return GetDlgItem(editor_, id); }
+    void FetchTest() { SendMessageA(editor_, WM_COMMAND, IDC_EDITOR_FETCH_TEST, 0); }
+
+    SaverSettings savedSettings_;
+    HWND settings_ = nullptr, editor_ = nullptr;
+};
+
+// Reads a DIALOGEX template.
+struct TemplateReader {
+    const BYTE* p;
+    WORD Word() { WORD w; CopyMemory(&w, p, 2); p += 2; return w; }
+    DWORD Dword() { DWORD d; CopyMemory(&d, p, 4); p += 4; return d; }
+    std::string Text() {  // a string or an ordinal; the standard classes by name
+        if (Word() == 0xFFFF) {
+            const WORD ordinal = Word();
+            return ordinal == 0x80 ? "BUTTON" : ordinal == 0x81 ? "EDIT" : ordinal == 0x82 ? "STATIC" : "#" + std::to_string(ordinal);
+        }
+        p -= 2;
+        const wchar_t* s = reinterpret_cast<const wchar_t*>(p);
+        p += (wcslen(s) + 1) * 2;
+        char buf[256] = "";
+        WideCharToMultiByte(CP_ACP, 0, s, -1, buf, sizeof buf, nullptr, nullptr);
+        return buf;
+    }
+    std::string Rect() {
+        std::string r;
+        for (int i = 0; i < 4; ++i) r += (i ? "," : "") + std::to_string(short(Word()));
+        return r;
+    }
+    void Align(const BYTE* base) { p = base + ((p - base + 3) & ~3); }
+};
+}  // namespace
+
+TEST_F(ChannelEditor, TemplateHoldsTheControlsInTabOrder) {
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDD_CHANNEL_EDITOR), MAKEINTRESOURCEA(5));  // RT_DIALOG
+    ASSERT_TRUE(found);
+    const BYTE* base = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
+    TemplateReader t{base};
+    ASSERT_EQ(t.Word(), 1);
+    ASSERT_EQ(t.Word(), 0xFFFF) << "an extended template";
+    t.Dword();
+    EXPECT_EQ(t.Dword(), 0u);
+    EXPECT_EQ(t.Dword(), DWORD(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_SETFONT));
+    const WORD count = t.Word();
+    EXPECT_EQ(t.Rect(), "0,0,299,199");
+    EXPECT_EQ(t.Text(), "");  // no menu
+    EXPECT_EQ(t.Text(), "");  // the dialog class
+    EXPECT_EQ(t.Text(), "新規サイト");
+    EXPECT_EQ(t.Word(), 9);
+    t.Dword();
+    EXPECT_EQ(t.Text(), "ＭＳ Ｐゴシック");
+    const struct { int id; const char* cls; const char* text; DWORD style; const char* rect; } expected[] = {
+        {IDC_EDITOR_URL, "EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, "50,5,180,14"},
+        {IDC_EDITOR_CONTENT, "SysListView32", "",
+         WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_NOLABELWRAP | LVS_AUTOARRANGE, "50,70,180,120"},
+        {IDOK, "BUTTON", "新規登録", WS_TABSTOP | BS_DEFPUSHBUTTON, "240,5,50,14"},
+        {IDCANCEL, "BUTTON", "ｷｬﾝｾﾙ", WS_TABSTOP, "240,25,50,14"},
+        {IDC_EDITOR_FETCH_TEST, "BUTTON", "取得テスト", WS_TABSTOP, "240,70,50,14"},
+        {-1, "STATIC", "URL", WS_GROUP | SS_CENTERIMAGE, "20,5,25,13"},
+        {IDC_EDITOR_DESCRIPTION, "EDIT", "", WS_BORDER | ES_READONLY | ES_AUTOHSCROLL, "50,50,180,14"},
+        {IDC_EDITOR_CHANNEL_NAME, "EDIT", "", WS_BORDER | ES_READONLY | ES_AUTOHSCROLL, "50,30,180,14"},
+        {-1, "STATIC", "チャンネル名", WS_GROUP | SS_CENTERIMAGE, "5,30,40,13"},
+        {-1, "STATIC", "説明", WS_GROUP | SS_CENTERIMAGE, "20,50,25,13"},
+        {-1, "STATIC", "内容", WS_GROUP | SS_CENTERIMAGE, "20,110,25,13"},
+    };
+    ASSERT_EQ(count, std::size(expected));
+    for (const auto& e : expected) {
+        t.Align(base);
+        t.Dword();
+        EXPECT_EQ(t.Dword(), 0u) << e.id;
+        EXPECT_EQ(t.Dword(), e.style | WS_CHILD | WS_VISIBLE) << e.id;
+        EXPECT_EQ(t.Rect(), e.rect) << e.id;
+        EXPECT_EQ(short(t.Dword()), e.id);
+        EXPECT_STRCASEEQ(t.Text().c_str(), e.cls) << e.id;
+        EXPECT_EQ(t.Text(), e.text) << e.id;
+        t.p += t.Word();
+    }
+}
+
+TEST_F(ChannelEditor, StartShowsTheRequestForANewOrAnEditedChannel) {
+    lastTestContent.items = {{"an earlier test", "http://127.0.0.1/"}};  // not shown again
+    for (bool edit : {false, true}) {
+        Request(edit, "http://127.0.0.1/a.rdf", "名前", "説明です");
+        ASSERT_TRUE(Open());
+        EXPECT_EQ(Text(editor_), edit ? "ＵＲＬ編集" : "新規ＵＲＬ");
+        EXPECT_EQ(Text(Item(IDOK)), edit ? "OK" : "新規登録");
+        EXPECT_EQ(Text(Item(IDC_EDITOR_URL)) + "|" + Text(Item(IDC_EDITOR_CHANNEL_NAME)) + "|" +
+                      Text(Item(IDC_EDITOR_DESCRIPTION)),
+                  "http://127.0.0.1/a.rdf|名前|説明です");
+        EXPECT_EQ(GetFocus(), Item(IDC_EDITOR_URL));
+        HWND list = Item(IDC_EDITOR_CONTENT);
+        EXPECT_EQ(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & 0x421, 0x421);
+        char header[32] = "";
+        LVCOLUMNA col = {};
+        col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+        col.pszText = header;
+        col.cchTextMax = sizeof header;
+        ASSERT_TRUE(SendMessageA(list, LVM_GETCOLUMNA, 0, LPARAM(&col)));
+        RECT client;
+        GetClientRect(list, &client);
+        EXPECT_EQ(std::string(header) + " " + std::to_string(col.cx) + " " + std::to_string(col.fmt & LVCFMT_JUSTIFYMASK),
+                  "項目 " + std::to_string(client.right) + " 0");
+        EXPECT_FALSE(SendMessageA(list, LVM_GETCOLUMNA, 1, LPARAM(&col))) << "one column";
+        EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 0);
+        EXPECT_TRUE(GetPropA(editor_, "OleDropTargetInterface")) << "the dialog is a drop target";
+        DestroyWindow(editor_);
+        EXPECT_FALSE(GetPropA(editor_, "OleDropTargetInterface"));
+    }
+}
+
+TEST_F(ChannelEditor, FetchTestShowsTheChannelOrTheFailureLine) {
+    const std::string failed = "  --- 取得に失敗しました ---";
+    Request(true, "", "保存された名前", "保存された説明");
+    ASSERT_TRUE(Open());
+    const struct { std::string url, name, description; std::vector<std::string> rows; UINT beep; } tests[] = {
+        {FeedServerUrl("/feeds/utf8.xml"), "文字コード UTF-8", "日本語の説明：ソフトウェア、表示",
+         {"ニュース一番", "ﾊﾝｶｸ カナ 漢字"}, MB_OK},
+        {FeedServerUrl("/feeds/site_list.xml"), failed, "", {}, MB_ICONHAND},  // valid, but not one channel
+        {FeedServerUrl("/feeds/empty_channel.xml"), "Nothing new", "", {}, MB_OK},
+        {"http://127.0.0.1:9/dead.xml", failed, "", {}, MB_ICONHAND},
+    };
+    for (const auto& t : tests) {
+        SCOPED_TRACE(t.url);
+        SetDlgItemTextA(editor_, IDC_EDITOR_URL, t.url.c_str());
+        beeps.clear();
+        FetchTest();
+        EXPECT_EQ(beeps, std::vector<UINT>{t.beep});
+        EXPECT_EQ(Text(Item(IDC_EDITOR_CHANNEL_NAME)), t.name);
+        EXPECT_EQ(Text(Item(IDC_EDITOR_DESCRIPTION)), t.description);
+        EXPECT_EQ(Rows(Item(IDC_EDITOR_CONTENT)), t.rows);
+        for (int id : {IDOK, IDCANCEL, IDC_EDITOR_FETCH_TEST}) EXPECT_TRUE(IsWindowEnabled(Item(id))) << id;
+        EXPECT_EQ(Text(Item(IDC_EDITOR_URL)), t.url);
+    }
+}
+
+TEST_F(ChannelEditor, WhileTheFetchRunsTheButtonsAreDisabledAndTheOldContentIsOffTheScreen) {
+    Request(true, FeedServerUrl("/feeds/utf8.xml"), "保存された名前", "保存された説明");
+    ASSERT_TRUE(Open());
+    FetchTest();
+    SetDlgItemTextA(editor_, IDC_EDITOR_URL, FeedServerUrl("/slow/feeds/rss2.xml?ms=3000").c_str());
+    // Dark text in the name field or among the rows (below the list's header) on screen.
+    RECT name, rows, header;
+    GetWindowRect(Item(IDC_EDITOR_CHANNEL_NAME), &name);
+    GetWindowRect(Item(IDC_EDITOR_CONTENT), &rows);
+    GetWindowRect(reinterpret_cast<HWND>(SendMessageA(Item(IDC_EDITOR_CONTENT), LVM_GETHEADER, 0, 0)), &header);
+    rows.top = header.bottom;
+    InflateRect(&rows, -3, -3);
+    auto dark = [](std::uint32_t c) { return Red(c) < 80 && Green(c) < 80 && Blue(c) < 80; };
+    auto shown = [&] {
+        const Screenshot shot = CaptureScreen();
+        return shot.Count(name, dark) || shot.Count(rows, dark) ? " shown" : " blank";
+    };
+    PumpFor(200);
+    ASSERT_STREQ(shown(), " shown");
+    // The dialog's thread is blocked in the fetch: watch it from another that sends it nothing.
+    std::atomic<bool> done{false};
+    std::vector<std::string> states;  // "enabled buttons, text on screen", each change once
+    std::thread watcher([&] {
+        while (!done) {
+            std::string state;
+            for (int id : {IDOK, IDCANCEL, IDC_EDITOR_FETCH_TEST}) state += IsWindowEnabled(Item(id)) ? "1" : "0";
+            state += shown();
+            if (states.empty() || states.back() != state) states.push_back(state);
+        }
+    });
+    FetchTest();
+    done = true;
+    watcher.join();
+    EXPECT_NE(std::find(states.begin(), states.end(), "000 blank"), states.end())
+        << "disabled and cleared on screen together: " << testing::PrintToString(states);
+    for (int id : {IDOK, IDCANCEL, IDC_EDITOR_FETCH_TEST}) EXPECT_TRUE(IsWindowEnabled(Item(id))) << id;
+    PumpFor(200);
+    EXPECT_STREQ(shown(), " shown");
+    EXPECT_EQ(Text(Item(IDC_EDITOR_CHANNEL_NAME)), "Tom & Jerry ニュース");
+}
+
+TEST_F(ChannelEditor, DoubleClickOpensTheItemsLinkOnlyWhenItIsAWebAddress) {
+    BrowserStandIn browser({"javascript", "kvttest"});
+    Request(false, FeedServerUrl("/feeds/links.xml"));
+    ASSERT_TRUE(Open());
+    FetchTest();
+    HWND list = Item(IDC_EDITOR_CONTENT);
+    ASSERT_EQ(Rows(list).size(), 6u);
+    RECT last = {};
+    last.left = LVIR_BOUNDS;
+    SendMessageA(list, LVM_GETITEMRECT, 5, LPARAM(&last));
+    // javascript:, file:, kvttest:, too long, quoted, below the last row; then the web address.
+    for (int row : {1, 2, 3, 4, 5, 6, 0}) {
+        const int y = row < 6 ? last.top + (row - 5) * (last.bottom - last.top) + 2 : last.bottom + 5;
+        SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, y));
+        SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(10, y));
+    }
+    for (DWORD start = GetTickCount(); browser.Links().empty() && GetTickCount() - start < 5000;) PumpFor(20);
+    PumpFor(300);
+    EXPECT_EQ(browser.Links(), std::vector<std::string>{"http://127.0.0.1/opened/page.html?q=1&r=2"});
+}
+
+namespace {
+struct EditorAction {
+    const char* typed;  // nullptr: the URL is left as it is
+    UINT message;
+    WPARAM wParam;
+    bool toUrlField;  // keys go to the URL field, the rest to the dialog
+};
+EditorAction action;
+// Acts on the modal editor from inside its own loop, once.
+void CALLBACK ActOnEditor(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND editor = FindWindowA("#32770", "ＵＲＬ編集");
+    if (!editor || !IsWindowVisible(editor)) return;
+    KillTimer(nullptr, timer);
+    HWND url = GetDlgItem(editor, IDC_EDITOR_URL);
+    if (action.typed) SetWindowTextA(url, action.typed);
+    PostMessageA(action.toUrlField ? url : editor, action.message, action.wParam, 0);
+}
+
+std::string Sites() {
+    std::string s;
+    for (const SiteEntry& e : saverSettings.sites)
+        s += e.title + "|" + e.link + "|" + e.description + "|" + (e.check ? "on" : "off") + "\n";
+    return s;
+}
+}  // namespace
+
+TEST_F(ChannelEditor, OkAddsTheUrlToTheSettingsListAndTheOtherEndingsChangeNothing) {
+    const std::string utf8 = FeedServerUrl("/feeds/utf8.xml"), rss2 = FeedServerUrl("/feeds/rss2.xml");
+    const std::string longUrl = utf8 + "?" + std::string(2000, 'q');
+    const std::string given = "古い名前|" + utf8 + "|古い説明|off\n二つ目|" + rss2 + "||on\n";
+    const struct { EditorAction act; INT_PTR result; std::string sites, url; } tests[] = {
+        // The same URL replaces its channel with what the new fetch finds, enabled as it was fetched.
+        {{nullptr, WM_COMMAND, IDOK, false}, 1,
+         "文字コード UTF-8|" + utf8 + "|日本語の説明：ソフトウェア、表示|on\n二つ目|" + rss2 + "||on\n", utf8},
+        // Another URL (Enter, 1,023 bytes of it) is a new channel; the edited one stays.
+        {{longUrl.c_str(), WM_KEYDOWN, VK_RETURN, true}, 1,
+         given + "文字コード UTF-8|" + longUrl.substr(0, 1023) + "|日本語の説明：ソフトウェア、表示|on\n", longUrl.substr(0, 1023)},
+        {{"", WM_COMMAND, IDOK, false}, 1, given + "|||off\n", ""},
+        {{"http://127.0.0.1:9/x", WM_KEYDOWN, VK_ESCAPE, true}, 0, given, utf8},
+        {{"http://127.0.0.1:9/x", WM_SYSCOMMAND, SC_CLOSE, false}, 0, given, utf8},
+    };
+    for (const auto& t : tests) {
+        SCOPED_TRACE(std::to_string(&t - tests));
+        saverSettings.sites = {{"古い名前", utf8, "古い説明", false, {}}, {"二つ目", rss2, "", true, {}}};
+        settings_ = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, SettingsDialogProc, 0);
+        ASSERT_TRUE(settings_);
+        Request(true, utf8, "古い名前", "古い説明");
+        action = t.act;
+        SetTimer(nullptr, 0, 20, ActOnEditor);
+        EXPECT_EQ(DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_CHANNEL_EDITOR), settings_, ChannelEditorProc, 0),
+                  t.result);
+        EXPECT_EQ(Sites(), t.sites);
+        EXPECT_EQ(channelEditRequest.url, t.url);
+        EXPECT_EQ(SendMessageA(GetDlgItem(settings_, IDC_CHANNEL_LIST), LVM_GETITEMCOUNT, 0, 0),
+                  LRESULT(saverSettings.sites.size()));
+        DestroyWindow(settings_);
+    }
+}
+
+TEST_F(ChannelEditor, DropsFillTheUrlFieldOnlyOverIt) {
+    Request(false, "typed");
+    ASSERT_TRUE(Open());
+    auto* target = static_cast<IDropTarget*>(GetPropA(editor_, "OleDropTargetInterface"));
+    ASSERT_TRUE(target);
+    const POINTL url = Centre(Item(IDC_EDITOR_URL)), name = Centre(Item(IDC_EDITOR_CHANNEL_NAME));
+    const POINTL list = Centre(Item(IDC_EDITOR_CONTENT));
+    const std::string longPath = "C:\\" + std::string(300, 'p'), cut = longPath.substr(0, 254);
+    const DWORD copyOrLink = DROPEFFECT_COPY | DROPEFFECT_LINK;
+    const struct { CLIPFORMAT format; std::string bytes; POINTL at; DWORD effect; std::string field; } drops[] = {
+        {CF_TEXT, "http://127.0.0.1/dropped.xml", url, copyOrLink, "http://127.0.0.1/dropped.xml"},  // no zero
+        {CF_HDROP, FileDropBlock({"C:\\feeds\\first.xml", "C:\\feeds\\second.xml"}), url, copyOrLink, "C:\\feeds\\first.xml"},
+        {CF_HDROP, FileDropBlock({longPath}), url, copyOrLink, cut},
+        {CF_HDROP, FileDropBlock({"C:\\elsewhere.xml"}), name, DROPEFFECT_NONE, cut},
+        {CF_TEXT, "http://elsewhere/", list, DROPEFFECT_NONE, cut},
+        {CF_UNICODETEXT, std::string("h\0t\0", 4), url, DROPEFFECT_NONE, cut},
+    };
+    for (const auto& d : drops) {
+        SCOPED_TRACE(std::to_string(&d - drops));
+        OneFormatData data(d.format, d.bytes);
+        const DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+        DWORD enter = allowed, over = allowed, drop = allowed;
+        target->DragEnter(&data, MK_LBUTTON, d.at, &enter);
+        target->DragOver(MK_LBUTTON, d.at, &over);  // the format of the enter still holds
+        target->Drop(&data, 0, d.at, &drop);  // even where it was refused
+        EXPECT_EQ(enter, d.effect);
+        EXPECT_EQ(over, d.effect);
+        EXPECT_EQ(Text(Item(IDC_EDITOR_URL)), d.field);
+    }
+    EXPECT_TRUE(beeps.empty()) << "a drop fetches nothing";
+    EXPECT_EQ(SendMessageA(Item(IDC_EDITOR_CONTENT), LVM_GETITEMCOUNT, 0, 0), 0);
+}
