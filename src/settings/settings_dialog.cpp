@@ -4,6 +4,7 @@
 #include "editor/drop_target.h"
 #include "editor/link_control.h"
 #include "res/resource.h"
+#include "settings/channel_drag.h"
 #include "settings/channel_list.h"
 #include "settings/font_list.h"
 
@@ -122,6 +123,17 @@ BOOL OnDropNotify(HWND dialog, WPARAM phase, DropInfo* info) {
     return FALSE;
 }
 
+// Notifications from the channel list: a drag of its rows begins, or the list loses
+// the focus during one.
+BOOL OnNotify(HWND dialog, const NMHDR* header) {
+    if (!header || header->idFrom != IDC_CHANNEL_LIST) return FALSE;
+    switch (header->code) {
+        case LVN_BEGINDRAG: BeginChannelDrag(dialog, reinterpret_cast<const NMLISTVIEW*>(header)->iItem); break;
+        case NM_KILLFOCUS: CancelChannelDrag(dialog); break;
+    }
+    return FALSE;
+}
+
 // Typed values are taken as they are; text that is not a number gives 0. A number too
 // large for an int is held at INT_MAX: wrapping it would store a negative interval, which
 // the next start reads as 1 instead of the largest interval.
@@ -149,6 +161,10 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         case WM_INITDIALOG: return OnInitDialog(dialog);
         case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         case WM_DROPNOTIFY: return OnDropNotify(dialog, wParam, reinterpret_cast<DropInfo*>(lParam));
+        case WM_NOTIFY: return OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
+        case WM_MOUSEMOVE: MoveChannelDrag(dialog, lParam); return FALSE;
+        case WM_LBUTTONUP: DropChannelDrag(dialog, lParam); return FALSE;
+        case WM_CAPTURECHANGED: ChannelDragLostCapture(dialog, reinterpret_cast<HWND>(lParam)); return FALSE;
         case WM_DESTROY: return OnDestroy(dialog);
     }
     return FALSE;
