@@ -5,6 +5,7 @@
 #include "editor/link_control.h"
 #include "res/resource.h"
 #include "settings/channel_commands.h"
+#include "settings/channel_drag.h"
 #include "settings/channel_list.h"
 #include "settings/font_list.h"
 
@@ -107,6 +108,8 @@ BOOL OnNotify(HWND dialog, const NMHDR* header) {
         case NM_RCLICK: ShowChannelMenu(dialog, click); break;
         case NM_CLICK: NoteChannelClick(list, click); break;
         case NM_DBLCLK: OpenDoubleClickedChannel(dialog, list, click); break;
+        case LVN_BEGINDRAG: BeginChannelDrag(dialog, reinterpret_cast<const NMLISTVIEW*>(header)->iItem); break;
+        case NM_KILLFOCUS: CancelChannelDrag(dialog); break;
     }
     return FALSE;
 }
@@ -135,6 +138,8 @@ BOOL OnDropNotify(HWND dialog, WPARAM phase, DropInfo* info) {
     return FALSE;
 }
 
+// Notifications from the channel list: a drag of its rows begins, or the list loses
+// the focus during one.
 // Typed values are taken as they are; text that is not a number gives 0. A number too
 // large for an int is held at INT_MAX: wrapping it would store a negative interval, which
 // the next start reads as 1 instead of the largest interval.
@@ -163,6 +168,9 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         case WM_NOTIFY: return OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
         case WM_DROPNOTIFY: return OnDropNotify(dialog, wParam, reinterpret_cast<DropInfo*>(lParam));
+        case WM_MOUSEMOVE: MoveChannelDrag(dialog, lParam); return FALSE;
+        case WM_LBUTTONUP: DropChannelDrag(dialog, lParam); return FALSE;
+        case WM_CAPTURECHANGED: ChannelDragLostCapture(dialog, reinterpret_cast<HWND>(lParam)); return FALSE;
         case WM_DESTROY: return OnDestroy(dialog);
     }
     return FALSE;
