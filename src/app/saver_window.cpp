@@ -21,7 +21,7 @@ void OnPaint(HWND window) {
     HDC dc = BeginPaint(window, &ps);
     RECT client;
     GetClientRect(window, &client);
-    switch (SaverRotation().State()) {
+    switch (SaverRotation().ScreenState()) {
     case DisplayState::TitleScreen: PaintTitleScreen(dc, client.right, client.bottom); break;
     case DisplayState::ShowingItems:
     case DisplayState::NoChannels: PaintSaver(dc, client.right, client.bottom); break;
@@ -83,6 +83,7 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_MBUTTONDOWN: Trace("MOUSEBUTTONDOWN\n"); RequestClose(); return 0;
     case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
     case WM_COMMAND: return 0;
+    case WM_SAVER_FETCHED: FinishSaverFetch(wParam); return 0;
     case WM_DESTROY: OnDestroy(window); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
     }

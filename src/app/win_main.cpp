@@ -8,6 +8,7 @@
 #include "app/shell_state.h"
 #include "common/trace.h"
 #include "config/settings_io.h"
+#include "feed/fetch_worker.h"
 #include "res/resource.h"
 #include "settings/save_report.h"
 #include "settings/settings_dialog.h"
@@ -71,6 +72,17 @@ int RunSaver() {
     return result;
 }
 
+// A worker may still be stuck in a fetch that was given up. Ending the process the
+// normal way would wait for it, or for locks it holds, so it is ended at once.
+int EndProcess(int result, bool uninitialize) {
+    if (RunningFetchWorkers() > 0) TerminateProcess(GetCurrentProcess(), UINT(result));
+    if (uninitialize) {
+        CoUninitialize();
+        OleUninitialize();
+    }
+    return result;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
@@ -92,11 +104,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     int result = 0;
     switch (runMode) {
     case RunMode::ChangePassword: break;
-    case RunMode::Configure: return RunConfigure();
+    case RunMode::Configure: return EndProcess(RunConfigure(), false);
     case RunMode::Preview:
     case RunMode::Show: result = RunSaver(); break;
     }
-    CoUninitialize();
-    OleUninitialize();
-    return result;
+    return EndProcess(result, true);
 }

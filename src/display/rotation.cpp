@@ -10,6 +10,7 @@ Rotation::Rotation(SaverSettings& settings, RotationPlatform platform)
 void Rotation::Reset() {
     displayState_ = DisplayState::TitleScreen;
     titleTickSeen_ = false;
+    itemShown_ = false;
 }
 
 const SiteEntry* Rotation::CurrentChannel() const {
@@ -18,7 +19,7 @@ const SiteEntry* Rotation::CurrentChannel() const {
 
 const FeedItem* Rotation::CurrentItem() const {
     const SiteEntry* channel = CurrentChannel();
-    if (!channel || currentItem_ < 0 || std::size_t(currentItem_) >= channel->content.items.size()) return nullptr;
+    if (!itemShown_ || !channel || currentItem_ < 0 || std::size_t(currentItem_) >= channel->content.items.size()) return nullptr;
     return &channel->content.items[std::size_t(currentItem_)];
 }
 
@@ -39,35 +40,86 @@ void Rotation::PickTextColour() {
 
 void Rotation::StepChannel(int step) {
     const std::size_t n = settings_.sites.size();
-    if (n == 0) return;
-    currentChannel_ = (n + currentChannel_ + std::size_t(step)) % n;
+    if (n == 0 || step_.waiting) return;
+    const std::size_t target = (n + currentChannel_ + std::size_t(step)) % n;
 
-    SiteEntry& channel = settings_.sites[currentChannel_];
+    SiteEntry& channel = settings_.sites[target];
     const std::time_t now = platform_.now();
     const bool stale = now - channel.content.fetched_at > std::time_t(settings_.load_interval) * 60;
-    if (!channel.content.valid || stale) {
-        channel.content = platform_.fetch(channel.link);
-        if (!channel.content.valid) {
-            channel.content.items.clear();
-            channel.content.items.push_back({"｢" + channel.title + "｣の取得に失敗しました", channel.link});
-        } else if (channel.content.items.empty()) {
-            // A feed without items still gets its turn, with one line that says so,
-            // so the rotation never reads outside the list nor spins through empty channels.
-            channel.content.items.push_back({"｢" + channel.title + "｣には記事がありません", channel.link});
-        }
+    if (channel.content.valid && !stale) {
+        EnterChannel(target, step, nullptr);
+        return;
+    }
+    if (running_.size() != n) running_.assign(n, 0);
+    if (running_[target]) {
+        // Its last fetch has not ended yet: at most one runs per channel, and this turn fails.
+        ChannelContent failed;
+        failed.fetched_at = now;
+        EnterChannel(target, step, &failed);
+        return;
+    }
+    const std::uint64_t ticket = ++lastTicket_;
+    running_[target] = ticket;
+    step_ = {true, target, step, ticket, now};
+    starting_ = true;
+    platform_.startFetch(channel.link, [this, ticket, target](ChannelContent content) {
+        FetchFinished(ticket, target, std::move(content));
+    });
+    starting_ = false;
+}
+
+void Rotation::FetchFinished(std::uint64_t ticket, std::size_t channel, ChannelContent content) {
+    if (channel < running_.size() && running_[channel] == ticket) running_[channel] = 0;
+    if (!step_.waiting || step_.ticket != ticket) return;  // too late: the step already failed
+    step_.waiting = false;
+    EnterChannel(step_.channel, step_.step, &content);
+    // A result that arrives later completes the step by itself; one that comes at
+    // once is shown by whoever made the step.
+    if (!starting_) ShowCurrentItem();
+}
+
+void Rotation::CheckTimeOut() {
+    if (platform_.now() - step_.started < kFetchTimeoutSeconds) return;
+    step_.waiting = false;
+    ChannelContent failed;
+    failed.fetched_at = step_.started;
+    EnterChannel(step_.channel, step_.step, &failed);
+    ShowCurrentItem();
+}
+
+void Rotation::EnterChannel(std::size_t target, int step, ChannelContent* fetched) {
+    currentChannel_ = target;
+    SiteEntry& channel = settings_.sites[target];
+    if (!fetched) {
+        currentItem_ = step < 0 ? int(channel.content.items.size()) - 1 : 0;
+        return;
+    }
+    channel.content = std::move(*fetched);
+    if (!channel.content.valid) {
+        channel.content.items.clear();
+        channel.content.items.push_back({"｢" + channel.title + "｣の取得に失敗しました", channel.link});
+    } else if (channel.content.items.empty()) {
+        // A feed without items still gets its turn, with one line that says so,
+        // so the rotation never reads outside the list nor spins through empty channels.
+        channel.content.items.push_back({"｢" + channel.title + "｣には記事がありません", channel.link});
     }
     currentItem_ = step < 0 ? int(channel.content.items.size()) - 1 : 0;
 }
 
 void Rotation::StepItem(int step) {
-    currentItem_ += step;
-    if (currentItem_ >= int(ItemCount()))
+    if (step_.waiting) return;
+    const int next = currentItem_ + step;
+    if (next >= int(ItemCount()))
         StepChannel(+1);
-    else if (currentItem_ < 0)
+    else if (next < 0)
         StepChannel(-1);
+    else
+        currentItem_ = next;
 }
 
 void Rotation::ShowCurrentItem() {
+    if (step_.waiting) return;  // the item comes with the fetch's result
+    itemShown_ = true;
     ticksShown_ = 0;
     const FeedItem* item = CurrentItem();
     itemCodes_ = ToDisplayCodes(item ? item->title : std::string());
@@ -76,6 +128,10 @@ void Rotation::ShowCurrentItem() {
 }
 
 void Rotation::Tick() {
+    if (step_.waiting) {
+        CheckTimeOut();
+        return;
+    }
     switch (displayState_) {
     case DisplayState::TitleScreen:
         if (titleTickSeen_) return;
@@ -92,7 +148,7 @@ void Rotation::Tick() {
         return;
     case DisplayState::ShowingItems:
         if (++ticksShown_ < settings_.disp_interval) return;
-        if (++currentItem_ >= int(ItemCount())) StepChannel(+1);
+        StepItem(+1);
         ShowCurrentItem();
         return;
     case DisplayState::NoChannels:

@@ -11,11 +11,20 @@
 #include <ctime>
 #include <functional>
 #include <string>
+#include <vector>
 
 enum class DisplayState { TitleScreen = 0, ShowingItems = 1, NoChannels = 2 };
 
+// Hands a fetch's result back to the rotation, on the rotation's own thread.
+using FetchDone = std::function<void(ChannelContent content)>;
+
+// A fetch that has not finished after this long counts as failed.
+constexpr std::time_t kFetchTimeoutSeconds = 30;
+
 struct RotationPlatform {
-    std::function<ChannelContent(const std::string& url)> fetch;
+    // Starts fetching `url`; `done` is called with the result later, on the rotation's
+    // thread, or before startFetch returns.
+    std::function<void(const std::string& url, FetchDone done)> startFetch;
     std::function<std::time_t()> now;
     std::function<int()> random;  // 0..32767, as rand()
     std::function<void()> repaint;  // paints before it returns
@@ -30,6 +39,7 @@ public:
     // Back to the title screen with the first-tick guard cleared.
     void Reset();
     // One step of the one-second timer (also called for a key on the title screen).
+    // While a fetch is in flight it only checks for the time-out.
     void Tick();
     // Moves to another channel (-1, 0, +1), fetching it when needed; selects its
     // first item (0, +1) or last item (-1). Needs at least one channel.
@@ -40,8 +50,18 @@ public:
     void ShowCurrentItem();
     void PickTextColour();
 
+    // A step waits for a fetch: what is on screen stays, ticks are not counted and
+    // steps do nothing until the result (or the time-out) completes it and shows its item.
+    bool FetchInFlight() const { return step_.waiting; }
+
+    // The state that input follows: ShowingItems from the first tick on, even while the
+    // first channel is still being fetched.
     DisplayState State() const { return displayState_; }
-    // The current channel and item; nullptr when there is none.
+    // What the screen shows: the title screen until the first item is shown.
+    DisplayState ScreenState() const {
+        return displayState_ == DisplayState::ShowingItems && !itemShown_ ? DisplayState::TitleScreen : displayState_;
+    }
+    // The current channel, and the item on screen; nullptr when there is none.
     const SiteEntry* CurrentChannel() const;
     const FeedItem* CurrentItem() const;
     std::size_t CurrentChannelIndex() const { return currentChannel_; }
@@ -51,7 +71,21 @@ public:
     int TicksShown() const { return ticksShown_; }
 
 private:
+    // A step to a channel that is being fetched.
+    struct PendingStep {
+        bool waiting = false;
+        std::size_t channel = 0;
+        int step = 0;
+        std::uint64_t ticket = 0;
+        std::time_t started = 0;
+    };
+
     std::size_t ItemCount() const;
+    void FetchFinished(std::uint64_t ticket, std::size_t channel, ChannelContent content);
+    // Makes `channel` current at its first (step >= 0) or last item, taking the fetched
+    // content when there is one; a failed or empty channel gets its one line.
+    void EnterChannel(std::size_t channel, int step, ChannelContent* fetched);
+    void CheckTimeOut();
 
     SaverSettings& settings_;
     RotationPlatform platform_;
@@ -62,4 +96,9 @@ private:
     int ticksShown_ = 0;
     std::uint32_t textColour_ = 0;
     DisplayText itemCodes_;
+    bool itemShown_ = false;
+    PendingStep step_;
+    std::uint64_t lastTicket_ = 0;
+    bool starting_ = false;               // inside startFetch: a result then completes the step at once
+    std::vector<std::uint64_t> running_;  // per channel: the ticket of its fetch still running, or 0
 };

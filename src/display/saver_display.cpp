@@ -6,11 +6,13 @@
 #include "display/gdi_text.h"
 #include "display/header_text.h"
 #include "display/size_cache.h"
-#include "feed/feed_parser.h"
+#include "feed/fetch_worker.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
+#include <map>
+#include <memory>
 
 namespace {
 
@@ -37,11 +39,32 @@ void DrawCodesCached(HDC dc, GdiCharMeasurer& gdi, CharSizeCache& cache, int fon
     LayoutText(canvas, 0, y0, right, text, kAdvancePercent, true);
 }
 
+// The saver's fetches in flight, by the tag their worker posts back when it ends.
+struct SaverFetch {
+    std::shared_ptr<FetchJob> job;
+    FetchDone done;
+};
+std::map<WPARAM, SaverFetch> saverFetches;
+WPARAM lastFetchTag = 0;
+
+void StartSaverFetch(const std::string& url, FetchDone done) {
+    const WPARAM tag = ++lastFetchTag;
+    saverFetches[tag] = {FetchJob::Start(url, saverWindow, WM_SAVER_FETCHED, tag), std::move(done)};
+}
+
 }  // namespace
+
+void FinishSaverFetch(WPARAM tag) {
+    auto found = saverFetches.find(tag);
+    if (found == saverFetches.end()) return;
+    SaverFetch fetch = std::move(found->second);
+    saverFetches.erase(found);
+    fetch.done(fetch.job->Take());
+}
 
 Rotation& SaverRotation() {
     static Rotation rotation(saverSettings, RotationPlatform{
-        [](const std::string& url) { return FetchChannel(url.c_str()); },
+        StartSaverFetch,
         [] { return std::time(nullptr); },
         [] { return std::rand(); },
         [] {

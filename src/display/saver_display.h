@@ -8,9 +8,14 @@
 #include <functional>
 #include <string>
 
-// The one rotation of the process: it fetches with FetchChannel, reads the clock
+// The one rotation of the process: it fetches on worker threads, reads the clock
 // with time(), draws random numbers with rand() and repaints the saver window.
 Rotation& SaverRotation();
+
+// Posted to the saver window by a worker whose fetch has ended; wParam is its tag.
+#define WM_SAVER_FETCHED (WM_APP + 1)
+// Hands the result of the fetch with this tag to the rotation.
+void FinishSaverFetch(WPARAM tag);
 
 // WM_PAINT handlers, given the paint device context and the window's client size.
 void PaintTitleScreen(HDC dc, int width, int height);

@@ -2,7 +2,7 @@
 
 #include "editor/channel_adding.h"
 #include "editor/fetch_beep.h"
-#include "feed/feed_parser.h"
+#include "feed/fetch_worker.h"
 #include "settings/channel_list.h"
 
 #include <commctrl.h>
@@ -33,7 +33,7 @@ void ShowRow(HWND list, std::size_t row) {
 void AddChannelByUrl(HWND list, const char* url) {
     WaitCursor wait;
     ChannelAddingSteps steps;
-    steps.fetch = [](const std::string& u) { return FetchChannel(u.c_str()); };
+    steps.fetch = [](const std::string& u) { return FetchWhileWaiting(u); };
     steps.beep = BeepFetchResult;
     steps.takeChecks = [list] { ReadChannelChecks(list); };
     steps.show = [list](std::size_t row) { ShowRow(list, row); };

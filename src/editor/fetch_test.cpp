@@ -2,7 +2,7 @@
 
 #include "editor/fetch_beep.h"
 #include "editor/fetch_test_view.h"
-#include "feed/feed_parser.h"
+#include "feed/fetch_worker.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
@@ -22,7 +22,7 @@ void SetFieldNow(HWND dialog, int id, const char* text) {
     UpdateWindow(GetDlgItem(dialog, id));
 }
 
-// The fetch blocks the message loop, so whatever it replaces is cleared on screen first.
+// Whatever the fetch replaces is cleared on screen before it starts.
 void ClearShownContent(HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_EDITOR_CONTENT);
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
@@ -48,7 +48,7 @@ void RunFetchTest(HWND dialog) {
 
     char url[1024] = "";
     GetDlgItemTextA(dialog, IDC_EDITOR_URL, url, sizeof url);
-    lastTestContent = FetchChannel(url);
+    lastTestContent = FetchWhileWaiting(url);
 
     const FetchTestView view = ViewFetchTest(lastTestContent);
     SetDlgItemTextA(dialog, IDC_EDITOR_CHANNEL_NAME, view.channel_name.c_str());

@@ -76,7 +76,11 @@ EnterOutcome PressEnter(const SaverSettings& s, const std::vector<WPARAM>& keys)
     HWND window = StartShow(run);
     if (!window) return o;
     PostTo(window, WM_KEYDOWN, 'A');  // leaves the title screen: the first channel is fetched
-    for (WPARAM key : keys) PostTo(window, WM_KEYDOWN, key);
+    WaitForColour();                   // arrow keys do nothing until its first item is shown
+    for (WPARAM key : keys) {
+        PostTo(window, WM_KEYDOWN, key);
+        PumpFor(500);  // a key that enters another channel waits for its fetch
+    }
     PumpFor(500);
     EXPECT_TRUE(run.IsRunning());
     const double enter = run.ElapsedMs();

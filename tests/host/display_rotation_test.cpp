@@ -22,15 +22,11 @@ protected:
         settings.disp_interval = dispInterval;
         for (const char* url : urls) settings.sites.push_back({std::string("ch-") + url, url, "", true, {}});
         return Rotation(settings, {
-            [this](const std::string& url) {
-                ++fetches[url];
-                ChannelContent c;
-                c.fetched_at = clock;
-                auto found = feeds.find(url);
-                if (found == feeds.end()) return c;
-                c.valid = true;
-                for (const auto& title : found->second) c.items.push_back({title, url + "#" + title});
-                return c;
+            [this](const std::string& url, FetchDone done) {
+                if (async)
+                    inFlight.emplace_back(url, std::move(done));
+                else
+                    done(Fetch(url));
             },
             [this] { return clock; },
             [this] {
@@ -41,6 +37,29 @@ protected:
             },
             [this] { ++repaints; },
         });
+    }
+    ChannelContent Fetch(const std::string& url) {
+        ++fetches[url];
+        ChannelContent c;
+        c.fetched_at = clock;
+        auto found = feeds.find(url);
+        if (found == feeds.end()) return c;
+        c.valid = true;
+        for (const auto& title : found->second) c.items.push_back({title, url + "#" + title});
+        return c;
+    }
+    // With `async` set, fetches wait here until the test finishes them.
+    bool async = false;
+    std::deque<std::pair<std::string, FetchDone>> inFlight;
+    void Finish(const std::string& url) {
+        for (auto it = inFlight.begin(); it != inFlight.end(); ++it) {
+            if (it->first != url) continue;
+            FetchDone done = std::move(it->second);
+            inFlight.erase(it);
+            done(Fetch(url));
+            return;
+        }
+        ADD_FAILURE() << url << " is not being fetched";
     }
 };
 
@@ -153,6 +172,7 @@ TEST_F(RotationTest, NoChannelsKeepsTheTitleScreenThenShowsTheProductTitleEveryI
     Rotation r = Start({}, 2);
     r.Tick();
     EXPECT_EQ(r.State(), DisplayState::NoChannels);
+    EXPECT_EQ(r.ScreenState(), DisplayState::NoChannels);
     r.Tick();
     EXPECT_EQ(repaints, 0);  // the title screen stays
     randoms = {0, 4, 255};
@@ -166,6 +186,40 @@ TEST_F(RotationTest, NoChannelsKeepsTheTitleScreenThenShowsTheProductTitleEveryI
     EXPECT_EQ(repaints, 2);
     EXPECT_EQ(r.TextColour(), 0x00FFFFu);  // a new colour with every showing
     EXPECT_EQ(r.CurrentItem(), nullptr);
+}
+
+TEST_F(RotationTest, AFetchInFlightHoldsTheScreenUntilItsResultOrItsTimeOut) {
+    feeds = {{"a", {"a1", "a2"}}, {"b", {"b1"}}, {"h", {"late"}}};
+    async = true;
+    Rotation r = Start({"a", "h", "b"}, 1);
+    r.Tick();
+    // The first fetch: input follows the items, the screen keeps the title, Enter picks nothing.
+    EXPECT_EQ(r.State(), DisplayState::ShowingItems);
+    EXPECT_EQ(r.ScreenState(), DisplayState::TitleScreen);
+    EXPECT_EQ(Play(r, "..><v^"), (Seen(6, "<none>")));
+    EXPECT_EQ(repaints, 0);
+    Finish("a");
+    EXPECT_EQ(r.ScreenState(), DisplayState::ShowingItems);
+    EXPECT_EQ(repaints, 1);
+    // h hangs: a2 stays, ticks and arrows do nothing, until 30 seconds have passed.
+    EXPECT_EQ(Play(r, "..<>^v"), (Seen{"a2", "a2", "a2", "a2", "a2", "a2"}));
+    clock += kFetchTimeoutSeconds - 1;
+    EXPECT_EQ(Play(r, "."), Seen{"a2"});
+    clock += 1;
+    EXPECT_EQ(Play(r, "."), Seen{"｢ch-h｣の取得に失敗しました"});
+    EXPECT_EQ(Play(r, "."), Seen{"｢ch-h｣の取得に失敗しました"}) << "b is being fetched";
+    Finish("b");
+    EXPECT_EQ(Shown(r), "b1");
+    // Back at h while its first fetch still runs: it fails at once, without a second fetch.
+    EXPECT_EQ(Play(r, "..."), (Seen{"a1", "a2", "｢ch-h｣の取得に失敗しました"}));
+    EXPECT_EQ(fetches["h"], 0);
+    EXPECT_EQ(inFlight.size(), 1u);
+    Finish("h");  // the late result is dropped
+    EXPECT_EQ(Shown(r), "｢ch-h｣の取得に失敗しました");
+    EXPECT_EQ(Play(r, "...."), (Seen{"b1", "a1", "a2", "a2"})) << "h's turn again: now it is fetched";
+    Finish("h");
+    EXPECT_EQ(Shown(r), "late");
+    EXPECT_EQ(fetches["h"], 2);
 }
 
 TEST_F(RotationTest, ColourIsDrawnBlueGreenRedAndRedrawnUntilBright) {
