@@ -5,6 +5,7 @@
 #include "editor/fetch_beep.h"
 #include "feed_server.h"
 #include "link_recorder.h"
+#include "list_view_text.h"
 #include "res/resource.h"
 #include "saver_process.h"
 #include "settings/settings_dialog.h"
@@ -26,23 +27,13 @@ BOOL WINAPI RecordBeep(UINT type) {
     return TRUE;
 }
 
-std::string Cell(HWND list, int item, int sub) {
-    char buf[512] = "";
-    LVITEMA lv = {};
-    lv.iSubItem = sub;
-    lv.pszText = buf;
-    lv.cchTextMax = sizeof buf;
-    SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(item), reinterpret_cast<LPARAM>(&lv));
-    return buf;
-}
-
 // Each row as "title|link" with + for a ticked box and - for a clear one, and * when selected.
 std::string Rows(HWND list) {
     std::string out;
     const int n = int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < n; ++i) {
         const LRESULT state = SendMessageA(list, LVM_GETITEMSTATE, WPARAM(i), LVIS_STATEIMAGEMASK | LVIS_SELECTED);
-        out += (i ? " " : "") + Cell(list, i, 0) + "|" + Cell(list, i, 1) + ((state >> 12) == 2 ? "+" : "-") +
+        out += (i ? " " : "") + ListCell(list, i, 0) + "|" + ListCell(list, i, 1) + ((state >> 12) == 2 ? "+" : "-") +
                (state & LVIS_SELECTED ? "*" : "");
     }
     return out;

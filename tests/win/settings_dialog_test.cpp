@@ -3,6 +3,7 @@
 #include "editor/drop_target.h"
 #include "editor/link_control.h"
 #include "link_recorder.h"
+#include "list_view_text.h"
 #include "res/resource.h"
 #include "saver_process.h"
 #include "settings/settings_dialog.h"
@@ -37,16 +38,6 @@ std::vector<std::string> JapaneseFaces() {
 std::string Text(HWND w) {
     char buf[512] = "";
     GetWindowTextA(w, buf, sizeof buf);
-    return buf;
-}
-
-std::string Cell(HWND list, int item, int sub) {
-    char buf[512] = "";
-    LVITEMA lv = {};
-    lv.iSubItem = sub;
-    lv.pszText = buf;
-    lv.cchTextMax = sizeof buf;
-    SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(item), reinterpret_cast<LPARAM>(&lv));
     return buf;
 }
 
@@ -139,7 +130,7 @@ TEST_F(SettingsDialog, SetUpShowsTheSettings) {
     ASSERT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 3);
     for (int i = 0; i < 3; ++i) {
         const SiteEntry& e = saverSettings.sites[size_t(i)];
-        EXPECT_EQ(Cell(list, i, 0) + "|" + Cell(list, i, 1) + "|" + Cell(list, i, 2),
+        EXPECT_EQ(ListCell(list, i, 0) + "|" + ListCell(list, i, 1) + "|" + ListCell(list, i, 2),
                   e.title + "|" + e.link + "|" + e.description);
         EXPECT_EQ(RowChecked(list, i), e.check) << i;
     }
