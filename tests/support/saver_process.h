@@ -23,6 +23,7 @@ public:
     void Kill();
 
     std::string ConfigPath() const { return folder_ + "kvtini.xml"; }
+    DWORD ProcessId() const { return pi_.dwProcessId; }
     // Milliseconds between the start of the process and now.
     double ElapsedMs() const;
 

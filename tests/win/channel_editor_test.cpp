@@ -370,3 +370,35 @@ TEST_F(ChannelEditor, DropsFillTheUrlFieldOnlyOverIt) {
     EXPECT_TRUE(beeps.empty()) << "a drop fetches nothing";
     EXPECT_EQ(SendMessageA(Item(IDC_EDITOR_CONTENT), LVM_GETITEMCOUNT, 0, 0), 0);
 }
+
+TEST_F(ChannelEditor, ASilentServerKeepsTheDialogPaintedAndFailsAfterTheTimeOut) {
+    Request(false, FeedServerUrl("/never?s=60"));
+    ASSERT_TRUE(Open());
+    std::atomic<bool> done{false};
+    int asked = 0, answered = 0, repainted = 0;
+    std::thread watcher([&] {  // the dialog's thread waits in the fetch; ask it from here
+        for (; !done; Sleep(500)) {
+            DWORD_PTR result = 0;
+            ++asked;
+            answered += SendMessageTimeoutA(editor_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) != 0;
+            InvalidateRect(editor_, nullptr, TRUE);
+            for (DWORD start = GetTickCount(); GetTickCount() - start < 1000; Sleep(10))
+                if (!GetUpdateRect(editor_, nullptr, FALSE)) {
+                    ++repainted;
+                    break;
+                }
+        }
+    });
+    const DWORD start = GetTickCount();
+    FetchTest();
+    const DWORD waited = GetTickCount() - start;
+    done = true;
+    watcher.join();
+    EXPECT_GE(waited, 29000u);
+    EXPECT_LT(waited, 40000u);
+    EXPECT_GE(asked, 10);
+    EXPECT_GE(answered, asked - 1);  // the last may have been asked as the wait ended
+    EXPECT_GE(repainted, asked - 1);
+    EXPECT_EQ(Text(Item(IDC_EDITOR_CHANNEL_NAME)), "  --- 取得に失敗しました ---");
+    EXPECT_EQ(beeps, std::vector<UINT>{MB_ICONHAND});
+}
