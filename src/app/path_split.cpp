@@ -1,8 +1,6 @@
 #include "app/config_path.h"
 
-namespace {
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-}  // namespace
+#include "common/cp932.h"
 
 std::string DirectoryOf(const std::string& path) {
     std::size_t cut = 0;

@@ -1,7 +1,10 @@
 // Both size searches of the saver screen against real fonts: the fast one must lay
 // out and paint exactly as the one that tries every height, and the text must keep
 // clear of the header.
+#include "common/gdi_holders.h"
+#include "display/gdi_text.h"
 #include "display/saver_display.h"
+#include "feed/text_convert.h"
 #include "screen_capture.h"
 
 #include <gtest/gtest.h>
@@ -86,6 +89,30 @@ TEST(SaverPaint, FastSearchPaintsExactlyAsTheFullSearchAndTheTextKeepsClearOfThe
             }
         }
     }
+}
+
+TEST(SaverPaint, EveryDoubleByteCharacterOfTheCodePageIsOneCodeDrawnAsItself) {
+    for (int b = 0; b < 256; ++b) EXPECT_EQ(IsLeadByte(b), bool(IsDBCSLeadByteEx(932, BYTE(b)))) << b;
+
+    // Names whose characters the platform's conversion puts at lead bytes FA to FC,
+    // each followed by a character the trail byte must not swallow.
+    const wchar_t wide[] = L"髙橋 山﨑 德A ⅰ";
+    const DisplayText codes = ToDisplayCodes(ToMultibyte(wide));
+    EXPECT_EQ(codes, (DisplayText{0xFBFC, 0x8BB4, 0x20, 0x8E52, 0xFAB1, 0x20, 0xFABA, 0x41, 0x20, 0xFA40}));
+    const auto paint = [&](bool asCodes) {
+        return PaintOffscreen(64 * int(codes.size()), 64, [&](HDC dc) {
+            GdiObject font(MakeSaverFont(60, "ＭＳ ゴシック"));
+            SelectedObject selected(dc, font.Get());
+            SetTextColor(dc, RGB(255, 255, 255));
+            SetBkMode(dc, TRANSPARENT);
+            GdiCanvas canvas(dc);
+            for (size_t i = 0; i < codes.size(); ++i) {
+                if (asCodes) canvas.Draw(64 * int(i), 0, codes[i]);
+                else TextOutW(dc, 64 * int(i), 0, wide + i, 1);
+            }
+        });
+    };
+    EXPECT_TRUE(paint(true).pixels == paint(false).pixels);
 }
 
 }  // namespace
