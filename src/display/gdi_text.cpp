@@ -36,6 +36,20 @@ void GdiCanvas::Draw(int x, int y, std::uint32_t code) {
     TextOutA(dc_, x, y, bytes, Encode(code, bytes));
 }
 
+void GdiCanvas::DrawLine(int y, const std::vector<PlacedChar>& line) {
+    if (line.empty()) return;
+    bytes_.clear();
+    dx_.clear();
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        char bytes[2];
+        const int n = Encode(line[i].code, bytes);
+        bytes_.append(bytes, std::size_t(n));
+        dx_.push_back(i + 1 < line.size() ? line[i + 1].x - line[i].x : 0);
+        if (n == 2) dx_.push_back(0);
+    }
+    ExtTextOutA(dc_, line.front().x, y, 0, nullptr, bytes_.data(), UINT(bytes_.size()), dx_.data());
+}
+
 LayoutResult MeasureText(HDC dc, int fontHeight, int right, const DisplayText& text, const std::string& face) {
     GdiObject font(MakeSaverFont(fontHeight, face));
     SelectedObject selected(dc, font.Get());

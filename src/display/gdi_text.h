@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // Running totals of the GDI calls that cost most in a paint: one
 // GetTextExtentPoint32A per character measured, and font creations.
@@ -17,15 +18,27 @@ extern GdiTextCounts gdiTextCounts;
 // The saver's font at a cell height: medium weight, Shift-JIS, proof quality. Caller deletes.
 HFONT MakeSaverFont(int height, const std::string& face);
 
-// Measures and draws one character at a time with the font selected in a device context.
+// Measures one character at a time with the font selected in a device context, and
+// draws a line with one ExtTextOutA that puts each character where the layout placed it.
 class GdiCanvas : public CharCanvas {
 public:
     explicit GdiCanvas(HDC dc) : dc_(dc) {}
     CharSize Measure(std::uint32_t code) override;
     void Draw(int x, int y, std::uint32_t code) override;
+    void DrawLine(int y, const std::vector<PlacedChar>& line) override;
 
 private:
     HDC dc_;
+    std::string bytes_;     // the line in code page 932
+    std::vector<INT> dx_;   // one advance per byte: a lead byte's, then 0 for its trail byte
+};
+
+// Draws one TextOutA per character, as the saver first did: the reference that the
+// line drawing must match pixel for pixel.
+class GdiCharByCharCanvas : public GdiCanvas {
+public:
+    using GdiCanvas::GdiCanvas;
+    void DrawLine(int y, const std::vector<PlacedChar>& line) override { CharCanvas::DrawLine(y, line); }
 };
 
 // Creates the font of that height, lays the text out at 0, 0 without drawing, and

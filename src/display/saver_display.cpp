@@ -22,11 +22,12 @@ int headerFontHeight = 0;
 int headerHeight = 0;
 int headerAtBottom = 0;
 
-// Draws `text` at 0, y0 wrapping at `right`, with a font of its own.
+// Draws `text` at 0, y0 wrapping at `right`, with a font of its own, one character
+// at a time.
 void DrawCodes(HDC dc, const std::string& face, int fontHeight, int y0, int right, const DisplayText& text) {
     GdiObject font(MakeSaverFont(fontHeight, face));
     SelectedObject selected(dc, font.Get());
-    GdiCanvas canvas(dc);
+    GdiCharByCharCanvas canvas(dc);
     LayoutText(canvas, 0, y0, right, text, kAdvancePercent, true);
 }
 
@@ -38,6 +39,21 @@ void DrawCodesCached(HDC dc, GdiCharMeasurer& gdi, CharSizeCache& cache, int fon
     CachedCanvas canvas(cache, fontHeight, &drawer);
     LayoutText(canvas, 0, y0, right, text, kAdvancePercent, true);
 }
+
+// The font heights the last fast paint chose, and what they were chosen for: a window
+// that is uncovered paints the same item again, and the search is most of a paint.
+struct RememberedFits {
+    int width = -1, height = -1;
+    SaverScreen screen;  // its colour plays no part
+    HeaderFit header;
+    ItemFit item;
+
+    bool For(int w, int h, const SaverScreen& s) const {
+        return width == w && height == h && screen.item == s.item && screen.no_channels == s.no_channels &&
+               screen.header == s.header && screen.header_codes == s.header_codes && screen.font_face == s.font_face;
+    }
+};
+RememberedFits rememberedFits;
 
 // The saver's fetches in flight, by the tag their worker posts back when it ends.
 struct SaverFetch {
@@ -97,18 +113,22 @@ SaverScreenLayout PaintSaverScreen(HDC dc, int width, int height, const SaverScr
         return [&, width](int fontHeight) { return MeasureText(dc, fontHeight, width, text, screen.font_face); };
     };
 
+    const bool remembered = fast && rememberedFits.For(width, height, screen);
     SaverScreenLayout layout;
     int headerSpace = 0;  // positive at the top, negative at the bottom
     if (screen.header) {
         layout.header_at_bottom = (random() & 1) != 0;
-        layout.header = FitHeader(height, screen.header_codes.size(), measureOf(screen.header_codes));
+        layout.header = remembered ? rememberedFits.header
+                                   : FitHeader(height, screen.header_codes.size(), measureOf(screen.header_codes));
         headerSpace = layout.header_at_bottom ? -layout.header.height : layout.header.height;
     }
     const int freeHeight = height - std::abs(headerSpace);
     const int start = screen.no_channels ? freeHeight / 10 : freeHeight * 20 / 100;
     const MeasureAtHeight itemMeasure = measureOf(screen.item);
-    layout.item = fast ? FitItemFast(start, freeHeight, width, itemMeasure)
-                       : FitItem(start, freeHeight, width, itemMeasure);
+    layout.item = remembered ? rememberedFits.item
+                  : fast     ? FitItemFast(start, freeHeight, width, itemMeasure)
+                             : FitItem(start, freeHeight, width, itemMeasure);
+    if (fast) rememberedFits = {width, height, screen, layout.header, layout.item};
     layout.item_y = ItemTop(freeHeight, layout.item.text_height, headerSpace, random);
 
     SetBkMode(dc, TRANSPARENT);
@@ -128,6 +148,8 @@ SaverScreenLayout PaintSaverScreen(HDC dc, int width, int height, const SaverScr
         DrawCodes(dc, screen.font_face, layout.item.font_height, layout.item_y, width, screen.item);
     return layout;
 }
+
+void ForgetSaverFits() { rememberedFits = RememberedFits(); }
 
 void PaintSaver(HDC dc, int width, int height) {
     const Rotation& rotation = SaverRotation();

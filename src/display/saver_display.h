@@ -21,9 +21,10 @@ void FinishSaverFetch(WPARAM tag);
 void PaintTitleScreen(HDC dc, int width, int height);
 void PaintSaver(HDC dc, int width, int height);
 
-// How the font sizes are searched: by trying every height from the start down, or
-// by bisection with each character measured once per height (the same choice for
-// fonts whose characters do not shrink as the font grows; this is what PaintSaver uses).
+// How the font sizes are searched and the text drawn: by trying every height from the
+// start down and drawing one character at a time, or by bisection with each character
+// measured once per height and one call per line (the same choice and the same pixels
+// for fonts whose characters do not shrink as the font grows; this is what PaintSaver uses).
 enum class SizeSearch { EveryHeight, Fast };
 
 // What one paint of the saver screen shows.
@@ -45,5 +46,9 @@ struct SaverScreenLayout {
 
 // Lays out and paints the saver screen into `dc` (width x height, cleared to black).
 // `random` stands for rand(): first the header's side is drawn, then the text's height.
+// The fast search remembers the heights it chose and reuses them while the screen's
+// texts, font and size stay the same.
 SaverScreenLayout PaintSaverScreen(HDC dc, int width, int height, const SaverScreen& screen, SizeSearch search,
                                    const std::function<int()>& random);
+// Forgets the remembered heights, so the next paint searches (as for a new item).
+void ForgetSaverFits();

@@ -29,6 +29,9 @@ public:
     void Draw(int x, int y, std::uint32_t code) override {
         if (drawOn_) drawOn_->Draw(x, y, code);
     }
+    void DrawLine(int y, const std::vector<PlacedChar>& line) override {
+        if (drawOn_) drawOn_->DrawLine(y, line);
+    }
 
 private:
     CharSizeCache& cache_;

@@ -5,18 +5,29 @@
 #include "display/display_codes.h"
 
 #include <functional>
+#include <vector>
 
 struct CharSize {
     int cx = 0;
     int cy = 0;
 };
 
-// Where the layout measures and draws one character (a display code).
+// A character of a line and where it starts.
+struct PlacedChar {
+    int x;
+    std::uint32_t code;
+};
+
+// Where the layout measures and draws characters (display codes).
 class CharCanvas {
 public:
     virtual ~CharCanvas() = default;
     virtual CharSize Measure(std::uint32_t code) = 0;
     virtual void Draw(int x, int y, std::uint32_t code) = 0;
+    // Draws one laid-out line, left to right; by default one character at a time.
+    virtual void DrawLine(int y, const std::vector<PlacedChar>& line) {
+        for (const PlacedChar& c : line) Draw(c.x, y, c.code);
+    }
 };
 
 struct LayoutResult {
