@@ -49,6 +49,9 @@ void WalkElements(IXMLElementCollection* children, LONG length, Visit visit) {
         return SUCCEEDED((*element)->get_tagName(tag->Put()));
     };
 
+    // Asks until nothing more comes: an enumerator may hand out fewer than asked for
+    // and still answer S_OK. One that yields nothing at its first call, although the
+    // collection has children, leaves them to the walk by index.
     ComPtr<IUnknown> unknown;
     ComPtr<IEnumVARIANT> items;
     if (SUCCEEDED(children->get__newEnum(unknown.Put())) && unknown &&
@@ -56,21 +59,23 @@ void WalkElements(IXMLElementCollection* children, LONG length, Visit visit) {
         SUCCEEDED(items->Reset())) {
         constexpr ULONG kBatch = 64;
         VARIANT batch[kBatch];
-        for (bool stop = false; !stop;) {
+        bool started = false, stop = false;
+        while (!stop) {
             for (VARIANT& v : batch) VariantInit(&v);
             ULONG fetched = 0;
-            HRESULT hr = items->Next(kBatch, batch, &fetched);
-            if (fetched > kBatch) break;
+            const HRESULT hr = items->Next(kBatch, batch, &fetched);
+            if (FAILED(hr) || fetched > kBatch) fetched = 0;  // nothing it says can be trusted
             for (ULONG i = 0; i < fetched; ++i) {
                 XmlElement element;
                 Bstr tag;
                 IDispatch* item = batch[i].vt == VT_DISPATCH ? batch[i].pdispVal : nullptr;
-                if (!stop && SUCCEEDED(hr) && asElement(item, &element, &tag)) stop = !visit(std::move(element), tag.Get());
-                VariantClear(&batch[i]);
+                if (!stop && asElement(item, &element, &tag)) stop = !visit(std::move(element), tag.Get());
             }
-            if (hr != S_OK || fetched < kBatch) break;
+            for (VARIANT& v : batch) VariantClear(&v);
+            if (fetched == 0) break;
+            started = true;
         }
-        return;
+        if (started) return;
     }
 
     for (LONG i = 0; i < length; ++i) {
@@ -97,19 +102,20 @@ TagNames::TagNames(std::initializer_list<const char*> names) {
 }
 
 HRESULT XmlDoc::Load(const char* url) {
+    CLSID clsid = {};
     HRESULT hr = CLSIDFromProgID(L"msxml", &clsid);
     if (FAILED(hr)) return hr;
     hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDocument,
-                          reinterpret_cast<void**>(document.Put()));
+                          reinterpret_cast<void**>(document_.Put()));
     if (FAILED(hr)) return hr;
-    if (!document) return E_FAIL;
+    if (!document_) return E_FAIL;
     Bstr wide = ToWide(url);
-    hr = document->put_URL(wide.Get());
+    hr = document_->put_URL(wide.Get());
     if (FAILED(hr)) return hr;
-    hr = document->get_root(root.Put());
+    hr = document_->get_root(root_.Put());
     if (FAILED(hr)) return hr;
-    if (!root) return E_FAIL;
-    hr = root->get_tagName(root_tag.Put());
+    if (!root_) return E_FAIL;
+    hr = root_->get_tagName(rootTag_.Put());
     if (FAILED(hr)) return hr;
     return S_OK;
 }

@@ -37,9 +37,9 @@ public:
     HRESULT Load(const char* url);
 
     // Not add-referenced; valid while the XmlDoc lives.
-    IXMLElement* Root() const { return root.Get(); }
+    IXMLElement* Root() const { return root_.Get(); }
     // The root's tag name as the object reports it; null before a load.
-    BSTR RootTag() const { return root_tag.Get(); }
+    BSTR RootTag() const { return rootTag_.Get(); }
 
     // The first child element of `parent` named `name`. 0 on a match;
     // E_FAIL when there is none or the parent has no children.
@@ -56,9 +56,9 @@ public:
     // ChildText read as a decimal integer (see ReadDecimal); 0 when there is none.
     static int ChildInt(IXMLElement* parent, const char* name);
 
+private:
     // Destroyed in reverse order: the tag name, the root, then the document.
-    CLSID clsid = {};
-    ComPtr<IXMLDocument> document;
-    XmlElement root;
-    Bstr root_tag;
+    ComPtr<IXMLDocument> document_;
+    XmlElement root_;
+    Bstr rootTag_;
 };

@@ -56,11 +56,51 @@ TEST_F(TextConvert, ToUtf8) {
         return E_NOTIMPL;                                                                                          \
     }
 
-// Wraps a real collection but refuses enumeration, so children are fetched by
-// index; counts its references.
+// Hands out a real collection's children one per call, answering S_OK as if the
+// whole batch asked for had come, or fails on the first call.
+class StingyEnum : public IEnumVARIANT {
+public:
+    IXMLElementCollection* real = nullptr;
+    bool fail = false;
+    LONG next = 0, refs = 1;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        *out = iid == IID_IUnknown || iid == IID_IEnumVARIANT ? this : nullptr;
+        if (!*out) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+    ULONG STDMETHODCALLTYPE Release() override { return --refs; }  // lives on the test's stack
+    HRESULT STDMETHODCALLTYPE Next(ULONG, VARIANT* items, ULONG* fetched) override {
+        *fetched = 0;
+        if (fail) return E_FAIL;
+        LONG length = 0;
+        real->get_length(&length);
+        if (next >= length) return S_FALSE;
+        VARIANT position, omitted;
+        VariantInit(&position);
+        position.vt = VT_I4;
+        position.lVal = next++;
+        VariantInit(&omitted);
+        omitted.vt = VT_ERROR;
+        omitted.scode = DISP_E_PARAMNOTFOUND;
+        items[0].vt = VT_DISPATCH;
+        if (FAILED(real->item(position, omitted, &items[0].pdispVal))) return E_FAIL;
+        *fetched = 1;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Reset() override { return next = 0, S_OK; }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT**) override { return E_NOTIMPL; }
+};
+
+// Wraps a real collection and refuses enumeration, so children are fetched by index,
+// or enumerates through `enumerator` when given; counts its references.
 class IndexOnlyCollection : public IXMLElementCollection {
 public:
     IXMLElementCollection* real = nullptr;
+    StingyEnum* enumerator = nullptr;
     LONG refs = 1;
     int itemCalls = 0;
 
@@ -76,8 +116,10 @@ public:
     HRESULT STDMETHODCALLTYPE put_length(LONG) override { return E_FAIL; }
     HRESULT STDMETHODCALLTYPE get_length(LONG* length) override { return real->get_length(length); }
     HRESULT STDMETHODCALLTYPE get__newEnum(IUnknown** out) override {
-        *out = nullptr;
-        return E_NOTIMPL;
+        *out = enumerator;
+        if (!enumerator) return E_NOTIMPL;
+        enumerator->AddRef();
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE item(VARIANT index, VARIANT name, IDispatch** out) override {
         ++itemCalls;
@@ -181,6 +223,24 @@ TEST_F(XmlDocTest, LookupsByIndexGiveTheSameAndReleaseEveryCollection) {
     ExpectLookups(&parent);
     EXPECT_GT(children.itemCalls, 0);
     EXPECT_EQ(children.refs, 1) << "a collection reference was kept or released twice";
+}
+
+TEST_F(XmlDocTest, AnEnumeratorThatHandsOutShortBatchesOrFailsAtOnceStillShowsEveryChild) {
+    ComPtr<IXMLElementCollection> real;
+    ASSERT_EQ(doc_.Root()->get_children(real.Put()), S_OK);
+    for (bool fail : {false, true}) {
+        SCOPED_TRACE(fail ? "fails at once" : "one child per call");
+        StingyEnum enumerator;
+        enumerator.real = real.Get();
+        enumerator.fail = fail;
+        IndexOnlyCollection children;
+        children.real = real.Get();
+        children.enumerator = &enumerator;
+        WrappedParent parent(doc_.Root(), &children);
+        ExpectLookups(&parent);
+        EXPECT_EQ(children.itemCalls > 0, fail) << "the index walk is the fallback only";
+        EXPECT_EQ(enumerator.refs, 1);
+    }
 }
 
 TEST(XmlDocLoad, FailuresLeaveNoRoot) {
