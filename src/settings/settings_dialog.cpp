@@ -3,12 +3,14 @@
 #include "config/settings.h"
 #include "editor/drop_target.h"
 #include "editor/link_control.h"
+#include "feed/decimal_text.h"
 #include "res/resource.h"
 #include "settings/channel_commands.h"
 #include "settings/channel_drag.h"
 #include "settings/channel_list.h"
 #include "settings/font_list.h"
 
+#include <algorithm>
 #include <climits>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -144,8 +146,9 @@ BOOL OnDropNotify(HWND dialog, WPARAM phase, DropInfo* info) {
 // large for an int is held at INT_MAX: wrapping it would store a negative interval, which
 // the next start reads as 1 instead of the largest interval.
 int TypedInterval(HWND dialog, int id) {
-    const UINT typed = GetDlgItemInt(dialog, id, nullptr, FALSE);
-    return typed > UINT(INT_MAX) ? INT_MAX : int(typed);
+    char text[64] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return std::max(0, ReadDecimal(text));  // at INT_MAX for any longer number
 }
 
 // Runs whatever ended the dialog: the caller decides whether the result is saved.

@@ -173,7 +173,7 @@ TEST_F(SettingsDialog, ANumberTooLargeForAnIntIsHeldAtTheLargestInt) {
     // Typed beyond INT_MAX must not wrap to a negative interval (read back later as 1).
     ASSERT_TRUE(Open());
     SetDlgItemTextA(dialog_, IDC_DISP_INTERVAL, "3000000000");
-    SetDlgItemTextA(dialog_, IDC_LOAD_INTERVAL, "2147483647");
+    SetDlgItemTextA(dialog_, IDC_LOAD_INTERVAL, "50000000000000000000");  // beyond 32 and 64 bits
     SendMessageA(dialog_, WM_COMMAND, IDOK, 0);
     Close();
     EXPECT_EQ(saverSettings.disp_interval, INT_MAX);
