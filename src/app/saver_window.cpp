@@ -1,6 +1,7 @@
 #include "app/saver_window.h"
 
 #include "app/mouse_rule.h"
+#include "app/saver_geometry.h"
 #include "app/shell_state.h"
 #include "common/trace.h"
 #include "display/saver_display.h"
@@ -13,19 +14,51 @@ const char kClassName[] = "KVT WINDOW";
 const char kWindowTitle[] = "Tavelo's Rss Screensaver";
 
 MouseRule mouseRule;
+// The saver screen's area in the window: the primary monitor's part in show mode.
+RECT paintArea = {};
 
 bool InPreview() { return runMode == RunMode::Preview; }
 
+SaverGeometry WindowGeometry() {
+    if (InPreview()) {
+        RECT host = {};
+        GetClientRect(hostWindow, &host);
+        return PreviewGeometry(host.right - host.left, host.bottom - host.top);
+    }
+    const ScreenRect virtualScreen = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                                      GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                                      GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    // The primary monitor's top-left corner is the origin of the screen coordinates.
+    const ScreenRect primary = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return ShowGeometry(virtualScreen, primary);
+}
+
+// The other monitors stay black.
+void BlackenOutsidePaintArea(HWND window, HDC dc) {
+    RECT client;
+    GetClientRect(window, &client);
+    SaveDC(dc);
+    ExcludeClipRect(dc, paintArea.left, paintArea.top, paintArea.right, paintArea.bottom);
+    PatBlt(dc, 0, 0, client.right, client.bottom, BLACKNESS);
+    RestoreDC(dc, -1);
+}
+
+// The saver screen is painted into the paint area as into a window of its own, and
+// nothing it draws spills over onto another monitor.
 void OnPaint(HWND window) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
-    RECT client;
-    GetClientRect(window, &client);
+    BlackenOutsidePaintArea(window, dc);
+    SaveDC(dc);
+    IntersectClipRect(dc, paintArea.left, paintArea.top, paintArea.right, paintArea.bottom);
+    SetViewportOrgEx(dc, paintArea.left, paintArea.top, nullptr);
+    const int width = paintArea.right - paintArea.left, height = paintArea.bottom - paintArea.top;
     switch (SaverRotation().ScreenState()) {
-    case DisplayState::TitleScreen: PaintTitleScreen(dc, client.right, client.bottom); break;
+    case DisplayState::TitleScreen: PaintTitleScreen(dc, width, height); break;
     case DisplayState::ShowingItems:
-    case DisplayState::NoChannels: PaintSaver(dc, client.right, client.bottom); break;
+    case DisplayState::NoChannels: PaintSaver(dc, width, height); break;
     }
+    RestoreDC(dc, -1);
     EndPaint(window, &ps);
 }
 
@@ -96,6 +129,8 @@ void RequestClose() {
     SendMessageA(saverWindow, WM_CLOSE, 0, 0);
 }
 
+RECT SaverPaintArea() { return paintArea; }
+
 void RecordChosenLink() {
     const FeedItem* item = SaverRotation().CurrentItem();
     const char* link = item ? item->link.c_str() : "";
@@ -115,19 +150,13 @@ int RunSaverWindow() {
     wc.lpszClassName = kClassName;
     RegisterClassA(&wc);
 
-    RECT r = {};
-    HWND parent = nullptr;
-    DWORD style;
-    if (InPreview()) {
-        GetClientRect(hostWindow, &r);
-        parent = hostWindow;
-        style = WS_CHILD | WS_VISIBLE;
-    } else {
-        GetWindowRect(GetDesktopWindow(), &r);
-        style = WS_POPUP | WS_VISIBLE;
-    }
-    saverWindow = CreateWindowExA(0, kClassName, kWindowTitle, style, r.left, r.top, r.right - r.left,
-                                  r.bottom - r.top, parent, nullptr, appInstance, nullptr);
+    const SaverGeometry geometry = WindowGeometry();
+    const ScreenRect& r = geometry.window;
+    paintArea = {geometry.paint.left, geometry.paint.top, geometry.paint.right, geometry.paint.bottom};
+    HWND parent = InPreview() ? hostWindow : nullptr;
+    const DWORD style = InPreview() ? WS_CHILD | WS_VISIBLE : WS_POPUP | WS_VISIBLE;
+    saverWindow = CreateWindowExA(0, kClassName, kWindowTitle, style, r.left, r.top, r.Width(), r.Height(),
+                                  parent, nullptr, appInstance, nullptr);
     if (!saverWindow) return int(E_FAIL);
 
     if (!InPreview()) ShowCursor(FALSE);

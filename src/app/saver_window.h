@@ -1,6 +1,5 @@
 #pragma once
-// The window the saver runs in: full-screen in show mode, a child of the preview
-// box in preview mode. Its one-second timer drives the rotation; input ends it.
+// The window the saver runs in: over every monitor in show mode, a child of the preview box in preview mode. Its one-second timer drives the rotation; input ends it.
 #include <windows.h>
 
 extern HWND saverWindow;
@@ -11,6 +10,10 @@ int RunSaverWindow();
 
 // Asks the saver window to close (synchronously); nothing in preview mode.
 void RequestClose();
+
+// Where the saver screen is painted, in the window's client coordinates: the primary
+// monitor's part of the window in show mode, the whole window in preview mode.
+RECT SaverPaintArea();
 
 // Keeps the current item's link for opening after the saver has closed.
 void RecordChosenLink();
