@@ -1,5 +1,6 @@
 #include "app/saver_window.h"
 
+#include "app/activation_rule.h"
 #include "app/mouse_rule.h"
 #include "app/saver_geometry.h"
 #include "app/shell_state.h"
@@ -14,6 +15,10 @@ const char kClassName[] = "KVT WINDOW";
 const char kWindowTitle[] = "Tavelo's Rss Screensaver";
 
 MouseRule mouseRule;
+ActivationRule activationRule;
+// Set once the window has been asked to close: the deactivation that its own
+// destruction brings must not ask again.
+bool closing = false;
 // The saver screen's area in the window: the primary monitor's part in show mode.
 RECT paintArea = {};
 
@@ -98,6 +103,13 @@ void OnMouseMove(LPARAM lParam) {
     }
 }
 
+// Another window took the focus: the saver ends, as after a key, and opens nothing.
+void OnActivation(bool active) {
+    if (InPreview() || !activationRule.Ends(active)) return;
+    Trace("DEACTIVATE\n");
+    RequestClose();
+}
+
 void OnDestroy(HWND window) {
     if (!InPreview()) ShowCursor(TRUE);
     KillTimer(window, 0);
@@ -116,6 +128,11 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_MBUTTONDOWN: Trace("MOUSEBUTTONDOWN\n"); RequestClose(); return 0;
     case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
     case WM_COMMAND: return 0;
+    case WM_ACTIVATEAPP: OnActivation(wParam != FALSE); return 0;
+    case WM_ACTIVATE:  // the default handling gives the window the keyboard focus
+        OnActivation(LOWORD(wParam) != WA_INACTIVE);
+        return DefWindowProcA(window, message, wParam, lParam);
+    case WM_CLOSE: closing = true; return DefWindowProcA(window, message, wParam, lParam);
     case WM_SAVER_FETCHED: FinishSaverFetch(wParam); return 0;
     case WM_DESTROY: OnDestroy(window); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
@@ -125,7 +142,7 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 void RequestClose() {
-    if (InPreview()) return;
+    if (InPreview() || closing) return;
     SendMessageA(saverWindow, WM_CLOSE, 0, 0);
 }
 
@@ -155,7 +172,9 @@ int RunSaverWindow() {
     paintArea = {geometry.paint.left, geometry.paint.top, geometry.paint.right, geometry.paint.bottom};
     HWND parent = InPreview() ? hostWindow : nullptr;
     const DWORD style = InPreview() ? WS_CHILD | WS_VISIBLE : WS_POPUP | WS_VISIBLE;
-    saverWindow = CreateWindowExA(0, kClassName, kWindowTitle, style, r.left, r.top, r.Width(), r.Height(),
+    // Show mode stays above windows that are always on top (clocks, players, notifications).
+    const DWORD exStyle = InPreview() ? 0 : WS_EX_TOPMOST;
+    saverWindow = CreateWindowExA(exStyle, kClassName, kWindowTitle, style, r.left, r.top, r.Width(), r.Height(),
                                   parent, nullptr, appInstance, nullptr);
     if (!saverWindow) return int(E_FAIL);
 

@@ -1,5 +1,7 @@
 #pragma once
-// The window the saver runs in: over every monitor in show mode, a child of the preview box in preview mode. Its one-second timer drives the rotation; input ends it.
+// The window the saver runs in: over every monitor and above every other window in
+// show mode, a child of the preview box in preview mode. Its one-second timer drives
+// the rotation; input, or another window taking the focus, ends it.
 #include <windows.h>
 
 extern HWND saverWindow;
@@ -8,7 +10,8 @@ extern HWND saverWindow;
 // when the window cannot be created.
 int RunSaverWindow();
 
-// Asks the saver window to close (synchronously); nothing in preview mode.
+// Asks the saver window to close (synchronously); nothing in preview mode or once
+// the window is closing.
 void RequestClose();
 
 // Where the saver screen is painted, in the window's client coordinates: the primary
