@@ -1,6 +1,8 @@
 #include "app/saver_window.h"
 
+#include "app/activation_rule.h"
 #include "app/mouse_rule.h"
+#include "app/saver_geometry.h"
 #include "app/shell_state.h"
 #include "common/trace.h"
 #include "display/saver_display.h"
@@ -13,19 +15,55 @@ const char kClassName[] = "KVT WINDOW";
 const char kWindowTitle[] = "Tavelo's Rss Screensaver";
 
 MouseRule mouseRule;
+ActivationRule activationRule;
+// Set once the window has been asked to close: the deactivation that its own
+// destruction brings must not ask again.
+bool closing = false;
+// The saver screen's area in the window: the primary monitor's part in show mode.
+RECT paintArea = {};
 
 bool InPreview() { return runMode == RunMode::Preview; }
 
+SaverGeometry WindowGeometry() {
+    if (InPreview()) {
+        RECT host = {};
+        GetClientRect(hostWindow, &host);
+        return PreviewGeometry(host.right - host.left, host.bottom - host.top);
+    }
+    const ScreenRect virtualScreen = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                                      GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                                      GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    // The primary monitor's top-left corner is the origin of the screen coordinates.
+    const ScreenRect primary = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return ShowGeometry(virtualScreen, primary);
+}
+
+// The other monitors stay black.
+void BlackenOutsidePaintArea(HWND window, HDC dc) {
+    RECT client;
+    GetClientRect(window, &client);
+    SaveDC(dc);
+    ExcludeClipRect(dc, paintArea.left, paintArea.top, paintArea.right, paintArea.bottom);
+    PatBlt(dc, 0, 0, client.right, client.bottom, BLACKNESS);
+    RestoreDC(dc, -1);
+}
+
+// The saver screen is painted into the paint area as into a window of its own, and
+// nothing it draws spills over onto another monitor.
 void OnPaint(HWND window) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
-    RECT client;
-    GetClientRect(window, &client);
+    BlackenOutsidePaintArea(window, dc);
+    SaveDC(dc);
+    IntersectClipRect(dc, paintArea.left, paintArea.top, paintArea.right, paintArea.bottom);
+    SetViewportOrgEx(dc, paintArea.left, paintArea.top, nullptr);
+    const int width = paintArea.right - paintArea.left, height = paintArea.bottom - paintArea.top;
     switch (SaverRotation().ScreenState()) {
-    case DisplayState::TitleScreen: PaintTitleScreen(dc, client.right, client.bottom); break;
+    case DisplayState::TitleScreen: PaintTitleScreen(dc, width, height); break;
     case DisplayState::ShowingItems:
-    case DisplayState::NoChannels: PaintSaver(dc, client.right, client.bottom); break;
+    case DisplayState::NoChannels: PaintSaver(dc, width, height); break;
     }
+    RestoreDC(dc, -1);
     EndPaint(window, &ps);
 }
 
@@ -65,6 +103,13 @@ void OnMouseMove(LPARAM lParam) {
     }
 }
 
+// Another window took the focus: the saver ends, as after a key, and opens nothing.
+void OnActivation(bool active) {
+    if (InPreview() || !activationRule.Ends(active)) return;
+    Trace("DEACTIVATE\n");
+    RequestClose();
+}
+
 void OnDestroy(HWND window) {
     if (!InPreview()) ShowCursor(TRUE);
     KillTimer(window, 0);
@@ -83,6 +128,11 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_MBUTTONDOWN: Trace("MOUSEBUTTONDOWN\n"); RequestClose(); return 0;
     case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
     case WM_COMMAND: return 0;
+    case WM_ACTIVATEAPP: OnActivation(wParam != FALSE); return 0;
+    case WM_ACTIVATE:  // the default handling gives the window the keyboard focus
+        OnActivation(LOWORD(wParam) != WA_INACTIVE);
+        return DefWindowProcA(window, message, wParam, lParam);
+    case WM_CLOSE: closing = true; return DefWindowProcA(window, message, wParam, lParam);
     case WM_SAVER_FETCHED: FinishSaverFetch(wParam); return 0;
     case WM_DESTROY: OnDestroy(window); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
@@ -92,9 +142,11 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 void RequestClose() {
-    if (InPreview()) return;
+    if (InPreview() || closing) return;
     SendMessageA(saverWindow, WM_CLOSE, 0, 0);
 }
+
+RECT SaverPaintArea() { return paintArea; }
 
 void RecordChosenLink() {
     const FeedItem* item = SaverRotation().CurrentItem();
@@ -115,19 +167,15 @@ int RunSaverWindow() {
     wc.lpszClassName = kClassName;
     RegisterClassA(&wc);
 
-    RECT r = {};
-    HWND parent = nullptr;
-    DWORD style;
-    if (InPreview()) {
-        GetClientRect(hostWindow, &r);
-        parent = hostWindow;
-        style = WS_CHILD | WS_VISIBLE;
-    } else {
-        GetWindowRect(GetDesktopWindow(), &r);
-        style = WS_POPUP | WS_VISIBLE;
-    }
-    saverWindow = CreateWindowExA(0, kClassName, kWindowTitle, style, r.left, r.top, r.right - r.left,
-                                  r.bottom - r.top, parent, nullptr, appInstance, nullptr);
+    const SaverGeometry geometry = WindowGeometry();
+    const ScreenRect& r = geometry.window;
+    paintArea = {geometry.paint.left, geometry.paint.top, geometry.paint.right, geometry.paint.bottom};
+    HWND parent = InPreview() ? hostWindow : nullptr;
+    const DWORD style = InPreview() ? WS_CHILD | WS_VISIBLE : WS_POPUP | WS_VISIBLE;
+    // Show mode stays above windows that are always on top (clocks, players, notifications).
+    const DWORD exStyle = InPreview() ? 0 : WS_EX_TOPMOST;
+    saverWindow = CreateWindowExA(exStyle, kClassName, kWindowTitle, style, r.left, r.top, r.Width(), r.Height(),
+                                  parent, nullptr, appInstance, nullptr);
     if (!saverWindow) return int(E_FAIL);
 
     if (!InPreview()) ShowCursor(FALSE);

@@ -1,6 +1,7 @@
 #pragma once
-// The window the saver runs in: full-screen in show mode, a child of the preview
-// box in preview mode. Its one-second timer drives the rotation; input ends it.
+// The window the saver runs in: over every monitor and above every other window in
+// show mode, a child of the preview box in preview mode. Its one-second timer drives
+// the rotation; input, or another window taking the focus, ends it.
 #include <windows.h>
 
 extern HWND saverWindow;
@@ -9,8 +10,13 @@ extern HWND saverWindow;
 // when the window cannot be created.
 int RunSaverWindow();
 
-// Asks the saver window to close (synchronously); nothing in preview mode.
+// Asks the saver window to close (synchronously); nothing in preview mode or once
+// the window is closing.
 void RequestClose();
+
+// Where the saver screen is painted, in the window's client coordinates: the primary
+// monitor's part of the window in show mode, the whole window in preview mode.
+RECT SaverPaintArea();
 
 // Keeps the current item's link for opening after the saver has closed.
 void RecordChosenLink();

@@ -84,7 +84,8 @@ Rotation& SaverRotation() {
         [] { return std::time(nullptr); },
         [] { return std::rand(); },
         [] {
-            InvalidateRect(saverWindow, nullptr, TRUE);
+            const RECT area = SaverPaintArea();  // the other monitors stay black as they are
+            InvalidateRect(saverWindow, &area, TRUE);
             UpdateWindow(saverWindow);
         },
     });

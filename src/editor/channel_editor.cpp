@@ -1,6 +1,7 @@
 #include "editor/channel_editor.h"
 
 #include "app/open_link.h"
+#include "common/window_dpi.h"
 #include "editor/add_channel.h"
 #include "editor/channel_edit_request.h"
 #include "editor/drop_data.h"
@@ -15,6 +16,8 @@ UINT editorDropFormat = 0;
 namespace {
 const UINT kDropFormats[] = {CF_TEXT, CF_HDROP};
 const DWORD kContentStyles = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP;
+// The DPI the content list's column is at now.
+UINT contentColumnDpi = 96;
 
 void ShowRequest(HWND dialog) {
     const ChannelEditRequest& r = channelEditRequest;
@@ -25,8 +28,10 @@ void ShowRequest(HWND dialog) {
     SetWindowTextA(dialog, r.is_edit ? "ＵＲＬ編集" : "新規ＵＲＬ");
 }
 
-// One column, "項目", across the whole list: a row is one item's title.
+// One column, "項目", across the whole list: a row is one item's title. The list's
+// size is in dialog units, so the column is already as wide as the DPI asks.
 void SetUpContentList(HWND list) {
+    contentColumnDpi = WindowDpi(list);
     DWORD styles = DWORD(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LPARAM(styles | kContentStyles));
     RECT client = {};
@@ -125,6 +130,13 @@ BOOL OnDropNotify(HWND dialog, WPARAM phase, DropInfo* info) {
     return FALSE;
 }
 
+// Moved to a monitor of another scaling: the column follows the list's new width.
+BOOL OnDpiChanged(HWND dialog, UINT dpi) {
+    ScaleListColumns(GetDlgItem(dialog, IDC_EDITOR_CONTENT), contentColumnDpi, dpi);
+    contentColumnDpi = dpi;
+    return FALSE;  // the dialog's own handling resizes it and its controls
+}
+
 BOOL OnDestroy(HWND dialog) {
     RevokeDropTarget(dialog);
     return FALSE;
@@ -137,6 +149,7 @@ INT_PTR CALLBACK ChannelEditorProc(HWND dialog, UINT message, WPARAM wParam, LPA
         case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam));
         case WM_NOTIFY: return OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
         case WM_DROPNOTIFY: return OnDropNotify(dialog, wParam, reinterpret_cast<DropInfo*>(lParam));
+        case WM_DPICHANGED: return OnDpiChanged(dialog, LOWORD(wParam));
         case WM_DESTROY: return OnDestroy(dialog);
     }
     return FALSE;

@@ -28,7 +28,26 @@ void PaintLink(HWND label) {
     }
     EndPaint(label, &ps);
 }
+
+LRESULT CallPrevious(HWND label, UINT message, WPARAM wParam, LPARAM lParam) {
+    return linkPreviousProc ? CallWindowProcA(linkPreviousProc, label, message, wParam, lParam)
+                            : DefWindowProcA(label, message, wParam, lParam);
+}
 }  // namespace
+
+void SetLinkFont(HWND label, HFONT labelFont) {
+    if (!labelFont) labelFont = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+    LOGFONTA lf = {};
+    GetObjectA(labelFont, sizeof lf, &lf);
+    lf.lfUnderline = 1;
+    HFONT previous = linkFont;
+    linkFont = CreateFontIndirectA(&lf);
+    // Through the label's own procedure, which keeps the font without coming back here.
+    CallPrevious(label, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont), FALSE);
+    // The label no longer uses it, and no other label does: one settings dialog at a time.
+    if (previous) DeleteObject(previous);
+    InvalidateRect(label, nullptr, TRUE);
+}
 
 LRESULT CALLBACK LinkControlProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -38,7 +57,10 @@ LRESULT CALLBACK LinkControlProc(HWND label, UINT message, WPARAM wParam, LPARAM
         case WM_PAINT:
             PaintLink(label);
             return 0;
+        case WM_SETFONT:
+            if (reinterpret_cast<HFONT>(wParam) == linkFont) break;
+            SetLinkFont(label, reinterpret_cast<HFONT>(wParam));
+            return 0;
     }
-    return linkPreviousProc ? CallWindowProcA(linkPreviousProc, label, message, wParam, lParam)
-                            : DefWindowProcA(label, message, wParam, lParam);
+    return CallPrevious(label, message, wParam, lParam);
 }

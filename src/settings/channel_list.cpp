@@ -1,5 +1,6 @@
 #include "settings/channel_list.h"
 
+#include "common/window_dpi.h"
 #include "config/settings.h"
 
 #include <commctrl.h>
@@ -58,6 +59,9 @@ public:
 private:
     HWND list_;
 };
+
+// The DPI the columns' widths are at now.
+UINT columnsDpi = 96;
 }  // namespace
 
 void InitChannelColumns(HWND list) {
@@ -65,16 +69,23 @@ void InitChannelColumns(HWND list) {
         const char* header;
         int width;
     };
+    // Widths in pixels at 96 dpi.
     static const Column columns[] = {{"チャンネル名", 150}, {"ＵＲＬ", 300}, {"説明", 500}};
+    columnsDpi = WindowDpi(list);
     for (int i = 0; i < 3; ++i) {
         LVCOLUMNA col = {};
         col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         col.fmt = LVCFMT_LEFT;
-        col.cx = columns[i].width;
+        col.cx = ScaleForDpi(columns[i].width, 96, columnsDpi);
         col.pszText = const_cast<char*>(columns[i].header);
         col.iSubItem = i;
         SendMessageA(list, LVM_INSERTCOLUMNA, WPARAM(i), reinterpret_cast<LPARAM>(&col));
     }
+}
+
+void RescaleChannelColumns(HWND list, UINT dpi) {
+    ScaleListColumns(list, columnsDpi, dpi);
+    columnsDpi = dpi;
 }
 
 void FillChannelList(HWND list) {

@@ -5,8 +5,11 @@
 
 #include <vector>
 
-// Inserts the three columns: channel name, URL, description.
+// Inserts the three columns: channel name, URL, description, as wide as the list's
+// DPI asks.
 void InitChannelColumns(HWND list);
+// Scales the columns to a new DPI (the dialog moved to a monitor of another scaling).
+void RescaleChannelColumns(HWND list, UINT dpi);
 // Replaces every row with the entries of saverSettings.sites; no row selected.
 void FillChannelList(HWND list);
 // Rewrites the existing rows in place from saverSettings.sites, keeping their

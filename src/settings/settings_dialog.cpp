@@ -1,5 +1,6 @@
 #include "settings/settings_dialog.h"
 
+#include "common/window_dpi.h"
 #include "config/settings.h"
 #include "editor/drop_target.h"
 #include "editor/link_control.h"
@@ -20,6 +21,8 @@
 UINT dropFormat = 0;
 
 namespace {
+// Posted to itself on a DPI change, so it arrives once the dialog's own rescaling is done.
+const UINT WM_FOLLOW_DIALOG_FONT = WM_APP + 102;
 const char kCaption[] = "KVT v1.0 設定";
 const UINT kDropFormats[] = {CF_TEXT, CF_HDROP};
 const DWORD kChannelListStyles =
@@ -57,16 +60,9 @@ void SetUpChannelList(HWND dialog) {
 void MakeLink(HWND dialog) {
     HWND label = GetDlgItem(dialog, IDC_LINK);
     HFONT labelFont = reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0));
-    if (!labelFont) labelFont = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
-    LOGFONTA lf = {};
-    GetObjectA(labelFont, sizeof lf, &lf);
-    lf.lfUnderline = 1;
-    // One settings dialog at a time: the font of an earlier one is no longer in use.
-    if (linkFont) DeleteObject(linkFont);
-    linkFont = CreateFontIndirectA(&lf);
-    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont), FALSE);
     linkPreviousProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkControlProc)));
+    SetLinkFont(label, labelFont);
 }
 
 BOOL OnInitDialog(HWND dialog) {
@@ -140,8 +136,20 @@ BOOL OnDropNotify(HWND dialog, WPARAM phase, DropInfo* info) {
     return FALSE;
 }
 
-// Notifications from the channel list: a drag of its rows begins, or the list loses
-// the focus during one.
+// Moved to a monitor of another scaling: the columns are scaled here; the dialog's
+// own handling resizes it and its controls and makes its font anew, which the link
+// then follows.
+BOOL OnDpiChanged(HWND dialog, UINT dpi) {
+    RescaleChannelColumns(GetDlgItem(dialog, IDC_CHANNEL_LIST), dpi);
+    PostMessageA(dialog, WM_FOLLOW_DIALOG_FONT, 0, 0);
+    return FALSE;
+}
+
+void FollowDialogFont(HWND dialog) {
+    HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+    if (dialogFont) SetLinkFont(GetDlgItem(dialog, IDC_LINK), dialogFont);
+}
+
 // Typed values are taken as they are; text that is not a number gives 0. A number too
 // large for an int is held at INT_MAX: wrapping it would store a negative interval, which
 // the next start reads as 1 instead of the largest interval.
@@ -174,6 +182,8 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         case WM_MOUSEMOVE: MoveChannelDrag(dialog, lParam); return FALSE;
         case WM_LBUTTONUP: DropChannelDrag(dialog, lParam); return FALSE;
         case WM_CAPTURECHANGED: ChannelDragLostCapture(dialog, reinterpret_cast<HWND>(lParam)); return FALSE;
+        case WM_DPICHANGED: return OnDpiChanged(dialog, LOWORD(wParam));
+        case WM_FOLLOW_DIALOG_FONT: FollowDialogFont(dialog); return FALSE;
         case WM_DESTROY: return OnDestroy(dialog);
     }
     return FALSE;

@@ -34,6 +34,35 @@ HWND OpenDialog(SaverRun& run, const std::string& arguments = "/c") {
     return dialog;
 }
 
+// Sets the display scaling (HKCU\Control Panel\Desktop LogPixels) that programs started
+// while it lives take (Wine reads it when a process starts), then puts the previous
+// value back, so every other test stays at 96 dpi.
+class LogPixels {
+public:
+    explicit LogPixels(DWORD dpi) {
+        RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                        &key_, nullptr);
+        DWORD size = sizeof old_;
+        had_ = RegQueryValueExA(key_, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old_), &size) ==
+               ERROR_SUCCESS;
+        RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    }
+    ~LogPixels() {
+        if (had_)
+            RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_), sizeof old_);
+        else
+            RegDeleteValueA(key_, "LogPixels");
+        RegCloseKey(key_);
+    }
+    LogPixels(const LogPixels&) = delete;
+    LogPixels& operator=(const LogPixels&) = delete;
+
+private:
+    HKEY key_ = nullptr;
+    DWORD old_ = 0;
+    bool had_ = false;
+};
+
 // Ends the dialog with `message` and returns the exit code (0 for OK, 1 otherwise).
 DWORD Close(SaverRun& run, HWND dialog, UINT message, WPARAM wParam) {
     PostTo(dialog, message, wParam);
@@ -110,4 +139,40 @@ TEST(Configure, ShowsTheDialogAndASecondStartShowsWhatWasSaved) {
         EXPECT_EQ(state, channels.sites[i].check ? 2 : 1) << i;
     }
     Close(again, dialog, WM_COMMAND, IDCANCEL);
+}
+
+// At 150 % the whole dialog is larger, its columns half as wide again as at 100 %,
+// and the link as large as the labels' text. The screenshot is left as
+// e2e-configure-dialog-144dpi.bmp.
+TEST(Configure, At150PercentTheColumnsAndTheLinkGrowWithTheDialog) {
+    struct Seen {
+        std::string widths;
+        int dialogWidth = 0, linkHeight = 0;
+    };
+    auto open = [](DWORD dpi) {
+        Seen seen;
+        SaverRun run(ConfigFile(Channels()));
+        HWND dialog;
+        {
+            LogPixels scaling(dpi);
+            dialog = OpenDialog(run);
+        }
+        if (!dialog) return seen;
+        HWND list = GetDlgItem(dialog, IDC_CHANNEL_LIST);
+        for (int i = 0; i < 3; ++i)
+            seen.widths += std::to_string(SendMessageA(list, LVM_GETCOLUMNWIDTH, WPARAM(i), 0)) + " ";
+        RECT r;
+        GetWindowRect(dialog, &r);
+        seen.dialogWidth = r.right - r.left;
+        GetWindowRect(GetDlgItem(dialog, IDC_LINK), &r);
+        seen.linkHeight = r.bottom - r.top;
+        CaptureScreen().SaveBmp(BuildPath("e2e-configure-dialog-" + std::to_string(dpi) + "dpi.bmp"));
+        Close(run, dialog, WM_COMMAND, IDCANCEL);
+        return seen;
+    };
+    const Seen normal = open(96), scaled = open(144);
+    EXPECT_EQ(normal.widths, "150 300 500 ");
+    EXPECT_EQ(scaled.widths, "225 450 750 ");
+    EXPECT_GT(scaled.dialogWidth * 10, normal.dialogWidth * 14) << "the dialog itself scales";
+    EXPECT_GT(scaled.linkHeight * 10, normal.linkHeight * 14) << normal.linkHeight << " -> " << scaled.linkHeight;
 }

@@ -4,6 +4,7 @@
 #include "display/saver_display.h"
 #include "e2e.h"
 #include "feed_server.h"
+#include "screen_reference.h"
 #include "test_paths.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@
 #include <vector>
 
 namespace {
+
+void Save(const Screenshot& shot, const std::string& name) { shot.SaveBmp(BuildPath("display-" + name + ".bmp")); }
 
 // The item text's own colour: the brightest colour that fills a good share of the
 // screen's ink (edges are blends with black, the header is half as bright).
@@ -25,46 +28,6 @@ std::uint32_t MainColour(const Screenshot& shot) {
         if (n * 20 >= ink && Red(colour) + Green(colour) + Blue(colour) > Red(best) + Green(best) + Blue(best))
             best = colour;
     return best;
-}
-
-// What our painting code draws for `screen` at y = 0: the title screen when it is empty.
-Screenshot Reference(const SaverScreen& screen, int width, int height) {
-    return PaintOffscreen(width, height, [&](HDC dc) {
-        if (screen.item.empty())
-            PaintTitleScreen(dc, width, height);
-        else
-            PaintSaverScreen(dc, width, height, screen, SizeSearch::EveryHeight, [] { return 0; });
-    });
-}
-
-int FirstInkRow(const Screenshot& s) {
-    for (int y = 0; y < s.height; ++y)
-        for (int x = 0; x < s.width; ++x)
-            if (s.At(x, y) != 0) return y;
-    return -1;
-}
-
-void Save(const Screenshot& shot, const std::string& name) { shot.SaveBmp(BuildPath("display-" + name + ".bmp")); }
-
-// True when `shot` is `expected` moved down by some rows, pixel for pixel. Both are
-// left as display-NAME.bmp and, on a mismatch, display-NAME-expected.bmp.
-::testing::AssertionResult SameTextAt(const Screenshot& shot, const Screenshot& expected, const std::string& name) {
-    Save(shot, name);
-    const int a = FirstInkRow(shot), b = FirstInkRow(expected);
-    if (a < 0 || b < 0) return ::testing::AssertionFailure() << "nothing on the screen";
-    const int dy = a - b;
-    int differing = 0;
-    for (int y = 0; y < shot.height; ++y)
-        for (int x = 0; x < shot.width; ++x) {
-            const int from = y - dy;
-            const std::uint32_t want = from >= 0 && from < expected.height ? expected.At(x, from) : 0;
-            if (shot.At(x, y) != want) ++differing;
-        }
-    if (differing) {
-        Save(expected, name + "-expected");
-        return ::testing::AssertionFailure() << differing << " pixels differ (moved by " << dy << ")";
-    }
-    return ::testing::AssertionSuccess();
 }
 
 }  // namespace

@@ -35,15 +35,17 @@ TEST(Shell, ChangePasswordEndsAtOnceAndShowsNothing) {
     EXPECT_EQ(run.WaitForWindow(kSaverClass, 0), nullptr);
 }
 
-TEST(Shell, ShowModeCoversTheDesktopWithABorderlessWindowAndHidesTheCursor) {
+TEST(Shell, ShowModeCoversTheVirtualScreenWithABorderlessWindowAndHidesTheCursor) {
     SaverRun run(QuietConfig());
     HWND window = StartShow(run);
     ASSERT_NE(window, nullptr);
 
-    RECT desktop, rect;
-    GetWindowRect(GetDesktopWindow(), &desktop);
+    RECT rect;
     GetWindowRect(window, &rect);
-    EXPECT_TRUE(EqualRect(&desktop, &rect));
+    const RECT virtualScreen = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                                GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                                GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    EXPECT_TRUE(EqualRect(&virtualScreen, &rect));
     const LONG style = GetWindowLongA(window, GWL_STYLE);
     EXPECT_EQ(style & (WS_POPUP | WS_VISIBLE), WS_POPUP | WS_VISIBLE);
     EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME | WS_CHILD), 0);
@@ -56,6 +58,51 @@ TEST(Shell, ShowModeCoversTheDesktopWithABorderlessWindowAndHidesTheCursor) {
     cursor.cbSize = sizeof cursor;
     ASSERT_TRUE(GetCursorInfo(&cursor));
     EXPECT_EQ(cursor.flags & CURSOR_SHOWING, 0u) << "the cursor is hidden over the saver";
+}
+
+// A window of this test that is always on top, shown without taking the focus, grey
+// where the saver (on its title screen) is black. Under Wine a window shown later
+// covers it whatever its style; Windows keeps it above every window that is not
+// topmost itself, hence the style.
+TEST(Shell, ShowModeIsAboveAWindowThatIsAlwaysOnTop) {
+    HWND onTop = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE, "STATIC", "", WS_POPUP, 900, 60, 200, 100,
+                                 nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(onTop, nullptr);
+    ShowWindow(onTop, SW_SHOWNOACTIVATE);
+    PumpFor(300);
+    const POINT middle = {1000, 110};
+    ASSERT_NE(CaptureScreen().At(middle.x, middle.y), 0u) << "the window is on the screen";
+
+    SaverRun run(QuietConfig());
+    HWND window = StartShow(run);
+    ASSERT_NE(window, nullptr);
+    EXPECT_NE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(WindowFromPoint(middle), window);
+    EXPECT_EQ(StableCapture().At(middle.x, middle.y), 0u);
+    EXPECT_TRUE(run.IsRunning());
+    DestroyWindow(onTop);
+}
+
+// Another window taking the focus ends the saver as a key does: exit code 0, nothing opened.
+TEST(Shell, ShowModeEndsWhenAnotherWindowIsActivated) {
+    BrowserStandIn browser;
+    SaverRun run(ConfigFile(WithChannels(TwoChannels())));
+    HWND window = StartShow(run);
+    ASSERT_NE(window, nullptr);
+    WaitForColour();
+    ASSERT_EQ(GetForegroundWindow(), window) << "the saver starts with the focus";
+    ASSERT_TRUE(StaysOpen(run));
+
+    HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 40, 40, 200, 100, nullptr, nullptr,
+                                 nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    SetForegroundWindow(other);
+    DWORD code = 1;
+    EXPECT_TRUE(EndsSoon(run, &code));
+    EXPECT_EQ(code, 0u);
+    PumpFor(1500);
+    EXPECT_TRUE(browser.Links().empty());
+    DestroyWindow(other);
 }
 
 // A key on the title screen starts the rotation without closing; after that any key,

@@ -1,3 +1,4 @@
+#include "app/activation_rule.h"
 #include "app/config_path.h"
 #include "app/link_rule.h"
 #include "app/mouse_rule.h"
@@ -26,6 +27,27 @@ TEST(MouseRule, JumpsOfMoreThan128PixelsOnEitherAxisEndTheSaver) {
 TEST(MouseRule, SlowDriftNeverEndsTheSaver) {
     MouseRule rule;
     for (std::uint32_t x = 0; x < 60000; x += 128) EXPECT_FALSE(rule.IsJump(x, x / 2));
+}
+
+// Each row: the activation reports in order ('+' active, '-' inactive) and, for each,
+// whether it ends the saver.
+TEST(ActivationRule, OnlyTheLossOfAFocusItHadEndsTheSaver) {
+    const struct {
+        const char* reports;
+        const char* ends;
+    } cases[] = {
+        {"-", "n"},       // started without the focus
+        {"--+-", "nnny"}, // gets it later, then loses it
+        {"+-", "ny"},
+        {"++-", "nny"},   // WM_ACTIVATEAPP and WM_ACTIVATE both report it
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reports);
+        ActivationRule rule;
+        std::string ends;
+        for (const char* r = c.reports; *r; ++r) ends += rule.Ends(*r == '+') ? 'y' : 'n';
+        EXPECT_EQ(ends, c.ends);
+    }
 }
 
 namespace {

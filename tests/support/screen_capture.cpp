@@ -24,10 +24,11 @@ Screenshot PaintOffscreen(int width, int height, const std::function<void(HDC)>&
 }
 
 Screenshot CaptureScreen() {
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     return PaintOffscreen(width, height, [&](HDC mem) {
         HDC screen = GetDC(nullptr);
-        BitBlt(mem, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+        BitBlt(mem, 0, 0, width, height, screen, left, top, SRCCOPY);
         ReleaseDC(nullptr, screen);
     });
 }

@@ -26,7 +26,7 @@ struct Screenshot {
     bool SaveBmp(const std::string& path) const;
 };
 
-// The whole screen.
+// The whole virtual screen, every monitor: pixel 0, 0 is its top-left corner.
 Screenshot CaptureScreen();
 // What `paint` draws on a black 32-bit memory bitmap of this size.
 Screenshot PaintOffscreen(int width, int height, const std::function<void(HDC)>& paint);

@@ -192,6 +192,17 @@ TEST_F(ChannelEditor, StartShowsTheRequestForANewOrAnEditedChannel) {
     }
 }
 
+TEST_F(ChannelEditor, ADpiChangeScalesTheColumn) {
+    Request(false, "");
+    ASSERT_TRUE(Open());
+    HWND list = Item(IDC_EDITOR_CONTENT);
+    const int before = int(SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
+    RECT suggested;
+    GetWindowRect(editor_, &suggested);
+    SendMessageA(editor_, WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&suggested));
+    EXPECT_EQ(SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0), MulDiv(before, 3, 2));
+}
+
 TEST_F(ChannelEditor, FetchTestShowsTheChannelOrTheFailureLine) {
     const std::string failed = "  --- 取得に失敗しました ---";
     Request(true, "", "保存された名前", "保存された説明");

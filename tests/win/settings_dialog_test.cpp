@@ -306,3 +306,38 @@ TEST_F(SettingsDialog, LinkFitsItsTextShowsTheHandAndOpensTheAddressKeepingTheDi
     EXPECT_EQ(links[0], address);
     EXPECT_TRUE(IsWindowVisible(dialog_));
 }
+
+// At 96 dpi the columns are as many pixels as given; a move to a monitor at 150 %
+// makes them half as wide again. The link takes the underlined copy of any font the
+// label is given (the dialog's rescaling gives it one) and, after a DPI change, of the
+// dialog's own font.
+TEST_F(SettingsDialog, ADpiChangeScalesTheColumnsAndTheLinkFollowsTheLabelsFont) {
+    ASSERT_TRUE(Open());
+    HWND list = Item(IDC_CHANNEL_LIST), link = Item(IDC_LINK);
+    auto widths = [&] {
+        std::string w;
+        for (int i = 0; i < 3; ++i) w += std::to_string(SendMessageA(list, LVM_GETCOLUMNWIDTH, WPARAM(i), 0)) + " ";
+        return w;
+    };
+    auto linkHeight = [] {
+        LOGFONTA lf = {};
+        GetObjectA(linkFont, sizeof lf, &lf);
+        return lf.lfUnderline ? lf.lfHeight : 0;
+    };
+    LOGFONTA dialogFont = {};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dialog_, WM_GETFONT, 0, 0)), sizeof dialogFont, &dialogFont);
+    EXPECT_EQ(widths(), "150 300 500 ");
+
+    HFONT large = CreateFontA(-30, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, "IPAPGothic");
+    SendMessageA(link, WM_SETFONT, WPARAM(large), TRUE);
+    EXPECT_EQ(linkHeight(), -30);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(link, WM_GETFONT, 0, 0)), linkFont);
+
+    RECT suggested;
+    GetWindowRect(dialog_, &suggested);
+    SendMessageA(dialog_, WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&suggested));
+    PumpFor(100);
+    EXPECT_EQ(widths(), "225 450 750 ");
+    EXPECT_EQ(linkHeight(), dialogFont.lfHeight) << "back to the dialog's font";
+    DeleteObject(large);
+}
