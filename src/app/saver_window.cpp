@@ -146,7 +146,6 @@ void RequestClose() {
     SendMessageA(saverWindow, WM_CLOSE, 0, 0);
 }
 
-RECT SaverPaintArea() { return paintArea; }
 
 void RecordChosenLink() {
     const FeedItem* item = SaverRotation().CurrentItem();
@@ -177,6 +176,7 @@ int RunSaverWindow() {
     saverWindow = CreateWindowExA(exStyle, kClassName, kWindowTitle, style, r.left, r.top, r.Width(), r.Height(),
                                   parent, nullptr, appInstance, nullptr);
     if (!saverWindow) return int(E_FAIL);
+    BindSaverDisplay(saverWindow, paintArea);
 
     if (!InPreview()) ShowCursor(FALSE);
     ShowWindow(saverWindow, SW_SHOW);

@@ -14,9 +14,5 @@ int RunSaverWindow();
 // the window is closing.
 void RequestClose();
 
-// Where the saver screen is painted, in the window's client coordinates: the primary
-// monitor's part of the window in show mode, the whole window in preview mode.
-RECT SaverPaintArea();
-
 // Keeps the current item's link for opening after the saver has closed.
 void RecordChosenLink();

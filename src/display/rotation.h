@@ -65,10 +65,8 @@ public:
     const SiteEntry* CurrentChannel() const;
     const FeedItem* CurrentItem() const;
     std::size_t CurrentChannelIndex() const { return currentChannel_; }
-    int CurrentItemIndex() const { return currentItem_; }
     const DisplayText& ItemCodes() const { return itemCodes_; }
     std::uint32_t TextColour() const { return textColour_; }  // 0x00BBGGRR
-    int TicksShown() const { return ticksShown_; }
 
 private:
     // A step to a channel that is being fetched.

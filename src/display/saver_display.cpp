@@ -1,6 +1,5 @@
 #include "display/saver_display.h"
 
-#include "app/saver_window.h"
 #include "common/gdi_holders.h"
 #include "config/settings.h"
 #include "display/gdi_text.h"
@@ -15,12 +14,6 @@
 #include <memory>
 
 namespace {
-
-// The header as last laid out.
-DisplayText headerCodes;
-int headerFontHeight = 0;
-int headerHeight = 0;
-int headerAtBottom = 0;
 
 // Draws `text` at 0, y0 wrapping at `right`, with a font of its own, one character
 // at a time.
@@ -61,14 +54,23 @@ struct SaverFetch {
     FetchDone done;
 };
 std::map<WPARAM, SaverFetch> saverFetches;
+
+// The saver window, and the part of it where the screen is painted.
+HWND displayWindow = nullptr;
+RECT displayArea = {};
 WPARAM lastFetchTag = 0;
 
 void StartSaverFetch(const std::string& url, FetchDone done) {
     const WPARAM tag = ++lastFetchTag;
-    saverFetches[tag] = {FetchJob::Start(url, saverWindow, WM_SAVER_FETCHED, tag), std::move(done)};
+    saverFetches[tag] = {FetchJob::Start(url, displayWindow, WM_SAVER_FETCHED, tag), std::move(done)};
 }
 
 }  // namespace
+
+void BindSaverDisplay(HWND window, const RECT& paintArea) {
+    displayWindow = window;
+    displayArea = paintArea;
+}
 
 void FinishSaverFetch(WPARAM tag) {
     auto found = saverFetches.find(tag);
@@ -84,9 +86,8 @@ Rotation& SaverRotation() {
         [] { return std::time(nullptr); },
         [] { return std::rand(); },
         [] {
-            const RECT area = SaverPaintArea();  // the other monitors stay black as they are
-            InvalidateRect(saverWindow, &area, TRUE);
-            UpdateWindow(saverWindow);
+            InvalidateRect(displayWindow, &displayArea, TRUE);  // the other monitors stay black as they are
+            UpdateWindow(displayWindow);
         },
     });
     return rotation;
@@ -165,10 +166,5 @@ void PaintSaver(HDC dc, int width, int height) {
                                                         saverSettings.disp_header_date));
     screen.font_face = saverSettings.font_face;
 
-    const SaverScreenLayout layout =
-        PaintSaverScreen(dc, width, height, screen, SizeSearch::Fast, [] { return std::rand(); });
-    headerCodes = screen.header_codes;
-    headerFontHeight = layout.header.font_height;
-    headerHeight = layout.header.height;
-    headerAtBottom = layout.header_at_bottom ? 1 : 0;
+    PaintSaverScreen(dc, width, height, screen, SizeSearch::Fast, [] { return std::rand(); });
 }

@@ -11,6 +11,9 @@
 // The one rotation of the process: it fetches on worker threads, reads the clock
 // with time(), draws random numbers with rand() and repaints the saver window.
 Rotation& SaverRotation();
+// The window the rotation repaints and its fetches report to, and the part of it that
+// shows the saver screen; set once the window exists.
+void BindSaverDisplay(HWND window, const RECT& paintArea);
 
 // Posted to the saver window by a worker whose fetch has ended; wParam is its tag.
 #define WM_SAVER_FETCHED (WM_APP + 1)
