@@ -34,7 +34,7 @@ ensure_prefix() {
   touch "$WINEPREFIX/.kvt-ready-$prefix_version"
 }
 
-# Starts Xvfb on a free display unless `use_existing` is set and DISPLAY works.
+# Starts Xvfb on a free display of its own and points DISPLAY at it.
 start_xvfb() {
   local size=${1:-1280x720x24}
   local fifo; fifo=$(mktemp -u); mkfifo "$fifo"

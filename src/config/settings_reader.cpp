@@ -1,5 +1,6 @@
 #include "config/settings_io.h"
 
+#include "feed/decimal_text.h"
 #include "feed/xml_doc.h"
 
 #include <algorithm>
@@ -7,12 +8,16 @@
 
 namespace {
 
+// A site's four values in one walk of its children.
 SiteEntry ReadSite(IXMLElement* site) {
+    static const TagNames names{"title", "link", "description", "check"};
+    std::vector<std::string> texts;
+    XmlDoc::ChildTexts(site, names, &texts);
     SiteEntry entry;
-    entry.title = XmlDoc::ChildText(site, "title");
-    entry.link = XmlDoc::ChildText(site, "link");
-    entry.description = XmlDoc::ChildText(site, "description");
-    entry.check = XmlDoc::ChildInt(site, "check") != 0;
+    entry.title = texts[0];
+    entry.link = texts[1];
+    entry.description = texts[2];
+    entry.check = ReadDecimal(texts[3].c_str()) != 0;
     return entry;
 }
 
@@ -23,7 +28,7 @@ std::int32_t LoadSettings(const char* path, bool onlyChecked) {
     HRESULT hr = doc.Load(path);
     if (FAILED(hr)) return hr;
     // Another kind of document leaves the settings as they are.
-    if (!doc.RootTag() || _wcsicmp(doc.RootTag(), L"kvtini") != 0) return S_OK;
+    if (!IsSettingsRoot(doc.RootTag())) return S_OK;
 
     IXMLElement* root = doc.Root();
     SaverSettings& settings = saverSettings;

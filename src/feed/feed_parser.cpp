@@ -1,5 +1,6 @@
 #include "feed/feed_parser.h"
 
+#include "config/settings_io.h"
 #include "feed/xml_doc.h"
 
 #include <cwchar>
@@ -15,7 +16,7 @@ RootKind ClassifyRoot(BSTR tag) {
     if (_wcsicmp(tag, L"rss") == 0) return RootKind::kRss;
     if (_wcsicmp(tag, L"rdf") == 0) return RootKind::kRdf;
     if (_wcsicmp(tag, L"rdf:rdf") == 0) return RootKind::kRdf;
-    if (_wcsicmp(tag, L"kvtini") == 0) return RootKind::kSiteList;
+    if (IsSettingsRoot(tag)) return RootKind::kSiteList;
     return RootKind::kNone;
 }
 

@@ -63,7 +63,7 @@ private:
     bool had_ = false;
 };
 
-// Ends the dialog with `message` and returns the exit code (0 for OK, 1 otherwise).
+// Ends the dialog with `message` and returns the exit code (1 for OK, 0 otherwise).
 DWORD Close(SaverRun& run, HWND dialog, UINT message, WPARAM wParam) {
     PostTo(dialog, message, wParam);
     DWORD code = 99;
