@@ -34,6 +34,24 @@ ensure_prefix() {
   touch "$WINEPREFIX/.kvt-ready-$prefix_version"
 }
 
+# A fresh copy of a prefix (copy_prefix FROM TO), in a fraction of a second: the DLLs under
+# system32 are never written, so they are hard links; everything else, the registry
+# above all, is copied (Wine writes a hard-linked .reg file in place).
+copy_prefix() {
+  local from=$1 to=$2 e
+  mkdir -p "$to/drive_c/windows"
+  for e in "$from"/.[!.]* "$from"/*; do
+    [ "$(basename "$e")" = drive_c ] || cp -a "$e" "$to/"
+  done
+  for e in "$from"/drive_c/*; do
+    [ "$(basename "$e")" = windows ] || cp -a "$e" "$to/drive_c/"
+  done
+  for e in "$from"/drive_c/windows/*; do
+    if [ "$(basename "$e")" = system32 ]; then cp -al "$e" "$to/drive_c/windows/"
+    else cp -a "$e" "$to/drive_c/windows/"; fi
+  done
+}
+
 # Starts Xvfb on a free display of its own and points DISPLAY at it.
 start_xvfb() {
   local size=${1:-1280x720x24}

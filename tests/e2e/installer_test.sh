@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# End to end: the 64-bit installer and its uninstaller, silent, under Wine and Xvfb. Each
+# case runs in a fresh copy of the test prefix, so no registry value leaks between cases.
+#   installer_test.sh <case> <kvt-setup-win64.exe> <kvt.scr>
+#   lifecycle    install; the installed kvt.scr /c saves beside itself; installing again
+#                replaces kvt.scr and keeps kvtini.xml; uninstalling removes kvt.scr and
+#                both registry entries and keeps kvtini.xml
+#   other-saver  an uninstall after another saver was selected leaves that selection alone
+# Prints one line per check and exits non-zero when any fails.
+set -u -o pipefail
+case_name=$1 setup=$(realpath "$2") saver=$(realpath "$3")
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib.sh"
+template=$WINEPREFIX
+[ -f "$template/.kvt-ready-$prefix_version" ] || { echo "no test prefix at $template (scripts/test makes it)"; exit 1; }
+
+work=$(mktemp -d)
+export WINEPREFIX=$work/prefix
+trap 'stop_wine_session; rm -rf "$work"' EXIT
+
+failures=0
+check() {
+  local what=$1; shift
+  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+win() { "$wine" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+desktop='HKCU\Control Panel\Desktop'
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\TaveloRssScreensaver'
+# The data of a registry value; fails when it is absent.
+reg_value() {
+  local out; out=$(win reg query "$1" /v "$2") || return 1
+  sed -n "s/^    $2    REG_[A-Z_]*    //p" <<<"$out"
+}
+value_is() { [ "$(reg_value "$1" "$2")" = "$3" ]; }
+value_absent() { ! win reg query "$1" /v "$2" >/dev/null; }
+key_absent() { ! win reg query "$1" >/dev/null; }
+same() { cmp -s "$1" "$2"; }
+absent() { [ ! -e "$1" ]; }
+exits_with() { local want=$1; shift; "$wine" "$@" </dev/null >/dev/null 2>&1; [ $? = "$want" ]; }
+
+install() { exits_with 0 "$setup" /S; }
+# With _?= the uninstaller runs where it is and can be waited for (it then cannot delete
+# itself). NSIS reads _?= only unquoted, and wine quotes an argument with spaces, so the
+# command line is handed over in a batch file.
+uninstall() {
+  printf '@"%s\\uninst.exe" /S _?=%s\r\n@exit /b %%errorlevel%%\r\n' "$dir" "$dir" >"$WINEPREFIX/drive_c/uninstall.bat"
+  exits_with 0 cmd /c 'C:\uninstall.bat'
+}
+
+# Runs the selected saver's settings dialog and presses Enter (OK); true when it ended with 1.
+configure() {
+  "$wine" "$(reg_value "$desktop" SCRNSAVE.EXE)" /c </dev/null >/dev/null 2>&1 &
+  local pid=$! window= i
+  for i in $(seq 150); do
+    window=$(xdotool search --name '^KVT v' 2>/dev/null | head -n 1)
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  [ -n "$window" ] || { echo "no settings dialog"; kill $pid; return 1; }
+  sleep 0.5
+  xdotool windowfocus --sync "$window" key Return
+  for i in $(seq 150); do
+    kill -0 $pid 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 $pid 2>/dev/null && { echo "the dialog did not end"; kill $pid; return 1; }
+  wait $pid
+  [ $? = 1 ]
+}
+
+copy_prefix "$template" "$WINEPREFIX"
+start_wine_session
+dir="$(win cmd /c echo %LOCALAPPDATA%)\\Programs\\Tavelo Rss Screensaver"
+unix_dir=$(win winepath -u "$dir")
+[ -n "$unix_dir" ] || { echo "cannot find the install folder"; exit 1; }
+
+case $case_name in
+lifecycle)
+  check "silent install exits with 0" install
+  check "kvt.scr is in $dir" same "$unix_dir/kvt.scr" "$saver"
+  check "SCRNSAVE.EXE is its full path" value_is "$desktop" SCRNSAVE.EXE "$dir\\kvt.scr"
+  check "ScreenSaveActive is 1" value_is "$desktop" ScreenSaveActive 1
+  check "the uninstaller is registered" value_is "$uninstall_key" UninstallString "\"$dir\\uninst.exe\""
+
+  check "kvt.scr /c ends with OK" configure
+  check "kvtini.xml is saved beside kvt.scr" test -s "$unix_dir/kvtini.xml"
+  cp "$unix_dir/kvtini.xml" "$work/kvtini.xml"
+
+  echo 'an earlier build' >"$unix_dir/kvt.scr"
+  check "a second silent install exits with 0" install
+  check "it replaced kvt.scr" same "$unix_dir/kvt.scr" "$saver"
+  check "it left kvtini.xml byte-identical" same "$unix_dir/kvtini.xml" "$work/kvtini.xml"
+
+  # As some tools write it: our kvt.scr by its short path is still ours.
+  win reg add "$desktop" /v SCRNSAVE.EXE /d "$(win winepath -s "$dir\\kvt.scr")" /f >/dev/null
+  check "silent uninstall exits with 0" uninstall
+  check "kvt.scr is removed" absent "$unix_dir/kvt.scr"
+  check "SCRNSAVE.EXE is removed" value_absent "$desktop" SCRNSAVE.EXE
+  check "ScreenSaveActive is 0" value_is "$desktop" ScreenSaveActive 0
+  check "the uninstall entry is removed" key_absent "$uninstall_key"
+  check "kvtini.xml is kept byte-identical" same "$unix_dir/kvtini.xml" "$work/kvtini.xml"
+  ;;
+other-saver)
+  other='C:\windows\system32\other.scr'
+  check "silent install exits with 0" install
+  win reg add "$desktop" /v SCRNSAVE.EXE /d "$other" /f >/dev/null
+  check "silent uninstall exits with 0" uninstall
+  check "kvt.scr is removed" absent "$unix_dir/kvt.scr"
+  check "the uninstall entry is removed" key_absent "$uninstall_key"
+  check "SCRNSAVE.EXE still names the other saver" value_is "$desktop" SCRNSAVE.EXE "$other"
+  check "ScreenSaveActive is still 1" value_is "$desktop" ScreenSaveActive 1
+  ;;
+*)
+  echo "unknown case '$case_name'"; exit 2 ;;
+esac
+[ $failures = 0 ]
