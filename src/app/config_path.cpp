@@ -1,5 +1,7 @@
 #include "app/config_path.h"
 
+#include "app/path_split.h"
+
 #include <windows.h>
 
 std::string ConfigFilePath() {

@@ -1,4 +1,4 @@
-#include "app/config_path.h"
+#include "app/path_split.h"
 
 #include "common/cp932.h"
 

@@ -2,6 +2,7 @@
 // the full-screen saver, the preview and doing nothing.
 #include "app/command_line.h"
 #include "app/config_path.h"
+#include "common/gdi_holders.h"
 #include "app/instance_guard.h"
 #include "app/open_link.h"
 #include "app/saver_window.h"
@@ -37,10 +38,9 @@ void TraceEnvironment() {
     char folder[1024] = "";
     GetCurrentDirectoryA(sizeof folder, folder);
     Trace("Current Directory : %s\n", folder);
-    HWND desktop = GetDesktopWindow();
-    HDC dc = GetDC(desktop);
-    Trace("Desktop : %dx%dx%d\n", GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, VERTRES), GetDeviceCaps(dc, BITSPIXEL));
-    ReleaseDC(desktop, dc);
+    const WindowDc desktop(GetDesktopWindow());
+    Trace("Desktop : %dx%dx%d\n", GetDeviceCaps(desktop.Get(), HORZRES), GetDeviceCaps(desktop.Get(), VERTRES),
+          GetDeviceCaps(desktop.Get(), BITSPIXEL));
     char layout[KL_NAMELENGTH] = "";
     GetKeyboardLayoutNameA(layout);
     Trace("keyboard layout name : %s %x\n", layout, unsigned(reinterpret_cast<UINT_PTR>(GetKeyboardLayout(0))));

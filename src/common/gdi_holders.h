@@ -1,6 +1,7 @@
 #pragma once
 // Owning holders for GDI objects and device contexts. Each keeps every handle
-// its release needs, and none can be copied (a copy would release twice).
+// its release needs, and none can be copied (a copy would release twice); a GDI
+// object can be moved and reset.
 #include <windows.h>
 
 class GdiObject {
@@ -9,6 +10,19 @@ public:
     ~GdiObject() { if (h_) DeleteObject(h_); }
     GdiObject(const GdiObject&) = delete;
     GdiObject& operator=(const GdiObject&) = delete;
+    GdiObject(GdiObject&& other) noexcept : h_(other.h_) { other.h_ = nullptr; }
+    GdiObject& operator=(GdiObject&& other) noexcept {
+        if (this != &other) {
+            Reset(other.h_);
+            other.h_ = nullptr;
+        }
+        return *this;
+    }
+    // Deletes the object held (it must not be selected anywhere) and holds `h` instead.
+    void Reset(HGDIOBJ h = nullptr) {
+        if (h_ && h_ != h) DeleteObject(h_);
+        h_ = h;
+    }
     HGDIOBJ Get() const { return h_; }
     HFONT Font() const { return static_cast<HFONT>(h_); }
 

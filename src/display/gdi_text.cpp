@@ -58,16 +58,12 @@ LayoutResult MeasureText(HDC dc, int fontHeight, int right, const DisplayText& t
 }
 
 void GdiCharMeasurer::Use(int fontHeight) {
-    if (font_ && height_ == fontHeight) return;
-    HFONT font = MakeSaverFont(fontHeight, face_);
-    if (!font) return;  // measure on with the font already selected
-    HGDIOBJ replaced = SelectObject(dc_, font);
-    if (font_) {
-        DeleteObject(font_);  // replaced is our previous font
-    } else {
-        previous_ = replaced;
-    }
-    font_ = font;
+    if (font_.Get() && height_ == fontHeight) return;
+    GdiObject font(MakeSaverFont(fontHeight, face_));
+    if (!font.Get()) return;  // measure on with the font already selected
+    HGDIOBJ replaced = SelectObject(dc_, font.Get());
+    if (!font_.Get()) previous_ = replaced;
+    font_ = std::move(font);  // deletes our previous font, no longer selected
     height_ = fontHeight;
 }
 
@@ -77,9 +73,8 @@ CharSize GdiCharMeasurer::Measure(int fontHeight, std::uint32_t code) {
 }
 
 void GdiCharMeasurer::Release() {
-    if (!font_) return;
+    if (!font_.Get()) return;
     SelectObject(dc_, previous_);
-    DeleteObject(font_);
-    font_ = nullptr;
+    font_.Reset();
     previous_ = nullptr;
 }

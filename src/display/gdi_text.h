@@ -1,5 +1,6 @@
 #pragma once
 // Measuring and drawing display codes with GDI in the saver's font.
+#include "common/gdi_holders.h"
 #include "display/text_layout.h"
 
 #include <windows.h>
@@ -63,7 +64,7 @@ public:
 private:
     HDC dc_;
     std::string face_;
-    HFONT font_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
+    GdiObject font_;               // selected into dc_ while held
+    HGDIOBJ previous_ = nullptr;   // what it replaced there
     int height_ = 0;
 };

@@ -16,11 +16,11 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+namespace {
 // The format of the data being dragged, as reported by the last DROP_ENTER;
 // DragOver brings no data object, so it is remembered for the DROP_OVERs after it.
 UINT dropFormat = 0;
 
-namespace {
 // Posted to itself on a DPI change, so it arrives once the dialog's own rescaling is done.
 const UINT WM_FOLLOW_DIALOG_FONT = WM_APP + 102;
 const char kCaption[] = "KVT v1.0 設定";

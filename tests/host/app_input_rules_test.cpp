@@ -1,5 +1,5 @@
 #include "app/activation_rule.h"
-#include "app/config_path.h"
+#include "app/path_split.h"
 #include "app/link_rule.h"
 #include "app/mouse_rule.h"
 

@@ -132,7 +132,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         elif path == '/never':
             time.sleep(min(float(query.get('s', ['30'])[0]), 120.0))
         elif path.startswith('/half/') or path.startswith('/slow/'):
-            body = self.file_for(path[len('/half'):])
+            body = self.file_for(path[path.index('/', 1):])  # the path after /half or /slow
             if body is None:
                 return self.send_body(404, b'missing', 'text/plain')
             self.send_response(200)
@@ -187,7 +187,7 @@ def start(args):
     # Detached, with no inherited pipes: the caller (CTest) must not wait for it.
     with open(os.devnull, 'rb') as null_in, open(os.path.join(args.state, 'log'), 'wb') as log:
         child = subprocess.Popen([sys.executable, os.path.abspath(__file__), 'serve',
-                                  '--fixtures', args.fixtures, '--state', args.state],
+                                  '--fixtures', args.fixtures, '--state', os.path.abspath(args.state)],
                                  stdin=null_in, stdout=log, stderr=log, start_new_session=True)
     with open(os.path.join(args.state, 'pid'), 'w') as f:
         f.write('%d\n' % child.pid)
@@ -202,6 +202,16 @@ def start(args):
     return 0
 
 
+def is_our_server(pid, state):
+    try:
+        with open('/proc/%d/cmdline' % pid, 'rb') as f:
+            words = f.read().split(b'\0')
+    except OSError:
+        return False
+    script = os.path.abspath(__file__).encode()
+    return script in words and b'serve' in words and os.path.abspath(state).encode() in words
+
+
 def stop(args):
     pid_file = os.path.join(args.state, 'pid')
     if not os.path.exists(pid_file):
@@ -209,7 +219,9 @@ def stop(args):
     with open(pid_file) as f:
         pid = int(f.read().strip() or 0)
     os.remove(pid_file)
-    if pid > 0:
+    # A stale file may name a process that has since ended and whose number now belongs
+    # to another program: stop it only while it is still this server for this state folder.
+    if pid > 0 and is_our_server(pid, args.state):
         try:
             os.kill(pid, signal.SIGTERM)
         except ProcessLookupError:

@@ -1,7 +1,8 @@
 #pragma once
 // Makes kvt_link_recorder.exe the handler of http and https addresses (and of
 // any further schemes named) for the life of the object, so a test sees every
-// link the program hands to the shell.
+// link the program hands to the shell. Handlers a crashed test left in place are
+// put back first.
 #include <string>
 #include <vector>
 
@@ -22,5 +23,7 @@ private:
         bool hadCommand = false;
         std::string command;
     };
+    static void Restore(const Handler& h);
+    static void RestoreLeftOver();
     std::vector<Handler> handlers_;
 };
