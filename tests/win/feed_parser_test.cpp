@@ -139,15 +139,17 @@ TEST_F(FetchChannelTest, SlowServerIsWaitedFor) {
     ExpectFeed(Served("/slow/feeds/rss2.xml?ms=800"), kRss2);
 }
 
-TEST_F(FetchChannelTest, HundredThousandItems) {
-    for (const std::string& address : {GeneratedFeedPath("items-100000.xml"), Served("/gen/items-100000.xml")}) {
+// Every item of a long feed, in order, from a file and over HTTP. The 100,000-item
+// feeds are timed by scripts/bench-feed instead.
+TEST_F(FetchChannelTest, TenThousandItems) {
+    for (const std::string& address : {GeneratedFeedPath("items-10000.xml"), Served("/gen/items-10000.xml")}) {
         SCOPED_TRACE(address);
         ChannelContent c = FetchChannel(address.c_str());
         EXPECT_TRUE(c.valid);
-        ASSERT_EQ(c.items.size(), 100000u);
+        ASSERT_EQ(c.items.size(), 10000u);
         EXPECT_EQ(c.items.front().title, "Item 1 headline text for the screen");
-        EXPECT_EQ(c.items.back().title, "Item 100000 headline text for the screen");
-        EXPECT_EQ(c.items.back().link, "http://127.0.0.1/generated/100000.html");
+        EXPECT_EQ(c.items.back().title, "Item 10000 headline text for the screen");
+        EXPECT_EQ(c.items.back().link, "http://127.0.0.1/generated/10000.html");
     }
 }
 
