@@ -164,7 +164,7 @@ ItemFit FitItemFast(int startHeight, int freeHeight, int width, const MeasureAtH
         LayoutResult last = r;
         for (int probe = 0; tooTall - fits > 1; ++probe) {
             int h;
-            if (probe < 4 && last.bottom > 0 && freeHeight > 0) {
+            if (probe < 2 && last.bottom > 0 && freeHeight > 0) {
                 // The text's height grows about with the square of the font's (more
                 // and taller lines): aim where that puts the free height.
                 h = int(lastHeight * std::sqrt(double(freeHeight) / last.bottom));
