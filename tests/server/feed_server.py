@@ -27,7 +27,7 @@ import sys
 import time
 import urllib.parse
 
-SIZES = (100, 10000, 100000)  # the generated feeds of numbered items
+SIZES = (100, 1000, 10000, 100000)  # the generated feeds of numbered items
 
 
 def rss_items(count):
