@@ -56,6 +56,18 @@ TEST_F(TextConvert, ToUtf8) {
         return E_NOTIMPL;                                                                                          \
     }
 
+// IUnknown for an object that lives on the test's stack and counts its references
+// in `refs`, answering for IUnknown and one further interface.
+#define KVT_COUNTED_ON_STACK(otherIid)                                         \
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override { \
+        *out = iid == IID_IUnknown || iid == otherIid ? this : nullptr;       \
+        if (!*out) return E_NOINTERFACE;                                      \
+        AddRef();                                                             \
+        return S_OK;                                                          \
+    }                                                                         \
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }              \
+    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+
 // Hands out a real collection's children one per call, answering S_OK as if the
 // whole batch asked for had come, or fails on the first call.
 class StingyEnum : public IEnumVARIANT {
@@ -64,14 +76,7 @@ public:
     bool fail = false;
     LONG next = 0, refs = 1;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        *out = iid == IID_IUnknown || iid == IID_IEnumVARIANT ? this : nullptr;
-        if (!*out) return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
-    ULONG STDMETHODCALLTYPE Release() override { return --refs; }  // lives on the test's stack
+    KVT_COUNTED_ON_STACK(IID_IEnumVARIANT)
     HRESULT STDMETHODCALLTYPE Next(ULONG, VARIANT* items, ULONG* fetched) override {
         *fetched = 0;
         if (fail) return E_FAIL;
@@ -104,14 +109,7 @@ public:
     LONG refs = 1;
     int itemCalls = 0;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        *out = iid == IID_IUnknown || iid == IID_IDispatch ? this : nullptr;
-        if (!*out) return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
-    ULONG STDMETHODCALLTYPE Release() override { return --refs; }  // lives on the test's stack
+    KVT_COUNTED_ON_STACK(IID_IDispatch)
     KVT_NO_DISPATCH
     HRESULT STDMETHODCALLTYPE put_length(LONG) override { return E_FAIL; }
     HRESULT STDMETHODCALLTYPE get_length(LONG* length) override { return real->get_length(length); }
