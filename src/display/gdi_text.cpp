@@ -31,9 +31,11 @@ CharSize GdiCanvas::Measure(std::uint32_t code) {
     return {int(size.cx), int(size.cy)};
 }
 
-void GdiCanvas::Draw(int x, int y, std::uint32_t code) {
-    char bytes[2];
-    TextOutA(dc_, x, y, bytes, Encode(code, bytes));
+void GdiCharByCharCanvas::DrawLine(int y, const std::vector<PlacedChar>& line) {
+    for (const PlacedChar& c : line) {
+        char bytes[2];
+        TextOutA(dc_, c.x, y, bytes, Encode(c.code, bytes));
+    }
 }
 
 void GdiCanvas::DrawLine(int y, const std::vector<PlacedChar>& line) {

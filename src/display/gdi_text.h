@@ -25,11 +25,12 @@ class GdiCanvas : public CharCanvas {
 public:
     explicit GdiCanvas(HDC dc) : dc_(dc) {}
     CharSize Measure(std::uint32_t code) override;
-    void Draw(int x, int y, std::uint32_t code) override;
     void DrawLine(int y, const std::vector<PlacedChar>& line) override;
 
-private:
+protected:
     HDC dc_;
+
+private:
     std::string bytes_;     // the line in code page 932
     std::vector<INT> dx_;   // one advance per byte: a lead byte's, then 0 for its trail byte
 };
@@ -39,7 +40,7 @@ private:
 class GdiCharByCharCanvas : public GdiCanvas {
 public:
     using GdiCanvas::GdiCanvas;
-    void DrawLine(int y, const std::vector<PlacedChar>& line) override { CharCanvas::DrawLine(y, line); }
+    void DrawLine(int y, const std::vector<PlacedChar>& line) override;
 };
 
 // Creates the font of that height, lays the text out at 0, 0 without drawing, and

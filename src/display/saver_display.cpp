@@ -126,10 +126,11 @@ SaverScreenLayout PaintSaverScreen(HDC dc, int width, int height, const SaverScr
     }
     const int freeHeight = height - std::abs(headerSpace);
     const int start = screen.no_channels ? freeHeight / 10 : freeHeight * 20 / 100;
-    const MeasureAtHeight itemMeasure = measureOf(screen.item);
+    TextLayouts itemLayouts(cache, width, screen.item);
     layout.item = remembered ? rememberedFits.item
-                  : fast     ? FitItemFast(start, freeHeight, width, itemMeasure)
-                             : FitItem(start, freeHeight, width, itemMeasure);
+                  : fast     ? FitItemFast(start, freeHeight, width, [&](int h) { return itemLayouts.Measured(h); },
+                                           [&](int h) { return itemLayouts.Estimated(h); })
+                             : FitItem(start, freeHeight, width, measureOf(screen.item));
     if (fast) rememberedFits = {width, height, screen, layout.header, layout.item};
     layout.item_y = ItemTop(freeHeight, layout.item.text_height, headerSpace, random);
 

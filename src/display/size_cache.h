@@ -4,6 +4,7 @@
 // exactly those the platform measures, so layouts come out as without the cache.
 #include "display/text_layout.h"
 
+#include <map>
 #include <memory>
 #include <unordered_map>
 
@@ -14,6 +15,8 @@ public:
     explicit CharSizeCache(MeasureFn measure) : measure_(std::move(measure)) {}
 
     CharSize Get(int fontHeight, std::uint32_t code);
+    // The sizes measured so far at a height, or null when none were.
+    const std::unordered_map<std::uint32_t, CharSize>* At(int fontHeight) const;
 
 private:
     MeasureFn measure_;
@@ -26,9 +29,6 @@ public:
     CachedCanvas(CharSizeCache& cache, int fontHeight, CharCanvas* drawOn = nullptr)
         : cache_(cache), height_(fontHeight), drawOn_(drawOn) {}
     CharSize Measure(std::uint32_t code) override { return cache_.Get(height_, code); }
-    void Draw(int x, int y, std::uint32_t code) override {
-        if (drawOn_) drawOn_->Draw(x, y, code);
-    }
     void DrawLine(int y, const std::vector<PlacedChar>& line) override {
         if (drawOn_) drawOn_->DrawLine(y, line);
     }
@@ -39,6 +39,23 @@ private:
     CharCanvas* drawOn_;
 };
 
-// The layout of `text` at 0, 0 wrapping at `right`, once per font height. The cache
-// and the text must outlive the returned function.
+// The layouts of one text at 0, 0 wrapping at `right`: measured from the cache once
+// per font height, or estimated without measuring from the sizes its characters had at
+// the nearest height measured, in proportion to the heights (before any measuring, a
+// double-byte character as wide as the height and a single-byte one half that). The
+// cache and the text must outlive it.
+class TextLayouts {
+public:
+    TextLayouts(CharSizeCache& cache, int right, const DisplayText& text) : cache_(cache), right_(right), text_(text) {}
+    LayoutResult Measured(int fontHeight);
+    LayoutResult Estimated(int fontHeight) const;
+
+private:
+    CharSizeCache& cache_;
+    int right_;
+    const DisplayText& text_;
+    std::map<int, LayoutResult> measured_;
+};
+
+// TextLayouts::Measured as a function. The cache and the text must outlive it.
 MeasureAtHeight CachedMeasure(CharSizeCache& cache, int right, const DisplayText& text);

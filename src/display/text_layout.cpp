@@ -1,7 +1,6 @@
 #include "display/text_layout.h"
 
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
 LayoutResult LayoutText(CharCanvas& canvas, int x0, int y0, int right, const DisplayText& text,
@@ -71,78 +70,67 @@ ItemFit PreferFullerLastLine(int fit, const LayoutResult& atFit, int freeHeight,
     return chosen;
 }
 
+// The largest x in [yes, no) for which `holds` is true, where it is true at `yes`,
+// false at `no` and changes once in between; neither bound is asked (either may lie
+// outside what can be measured). `guess(yes, no)` estimates that x cheaply: the first
+// probes take the guess, or the value beside `yes` when the guess is `yes` itself, so a
+// good guess ends the search in two probes; then the bracket is halved, so a poor
+// guess costs only a few probes more than a bisection.
+int LastHolding(int yes, int no, const std::function<bool(int)>& holds, const std::function<int(int, int)>& guess) {
+    for (int probe = 0; no - yes > 1; ++probe) {
+        int x = probe < 4 ? guess(yes, no) : yes + (no - yes) / 2;
+        x = std::min(std::max(x, yes + 1), no - 1);
+        if (holds(x))
+            yes = x;
+        else
+            no = x;
+    }
+    return yes;
+}
+
+// A guess for LastHolding: the largest x in [yes, no) whose estimate holds, found by
+// halving (the estimates cost no measuring).
+std::function<int(int, int)> GuessBy(const std::function<bool(int)>& estimateHolds) {
+    return [&estimateHolds](int yes, int no) {
+        int lo = yes, hi = no - 1;
+        while (lo < hi) {
+            const int mid = lo + (hi - lo + 1) / 2;
+            if (estimateHolds(mid))
+                lo = mid;
+            else
+                hi = mid - 1;
+        }
+        return lo;
+    };
+}
+
 // The same choice as PreferFullerLastLine for fonts whose characters do not get
-// smaller as the font grows, measuring far fewer heights. With narrower characters the
-// greedy wrap puts at least as much on every line, so over the falling heights the
-// number of lines never rises and the text never grows; and between two heights with
-// the same number of lines, the last line of the smaller is an end of the larger's
-// last line in narrower characters: it fills no better. So between two measured
-// heights with equal line counts nothing can be chosen, and only where the count
-// changes are the heights in between measured, by halving. A height whose text is too
-// tall, or has lost more than one line, ends the search as before.
-class FullerLastLineSearch {
-public:
-    FullerLastLineSearch(int fit, const LayoutResult& atFit, int freeHeight, int width, const MeasureAtHeight& measure)
-        : freeHeight_(freeHeight), width_(width), minLines_(atFit.lines - 1), measure_(measure) {
-        heights_.push_back(fit);
-        for (int h = fit - 1; h > fit * 75 / 100 && h >= 1; h -= 2) heights_.push_back(h);
-        layouts_.resize(heights_.size());
-        layouts_[0] = atFit;
-        chosen_ = {fit, atFit.bottom};
-        bestFill_ = LastLineFill(atFit, width);
-    }
-
-    // The smallest candidate first: when it keeps the fit's line count, so do all, and
-    // none fills better. Otherwise probes 1, 2, 4, 8... candidates down, so that a text
-    // whose line count soon falls too far (the search's end) costs a few heights, and
-    // fills in between the probes.
-    ItemFit Choose() {
-        const std::size_t last = heights_.size() - 1;
-        if (last == 0) return chosen_;
-        Consider(last);
-        if (layouts_[last].lines == layouts_[0].lines) return chosen_;
-        for (std::size_t done = 0, step = 1; done < last; step *= 2) {
-            const std::size_t next = std::min(done + step, last);
-            Consider(next);
-            Between(done, next);
-            if (layouts_[next].lines < minLines_) break;  // and so are all smaller heights
-            done = next;
-        }
-        return chosen_;
-    }
-
-private:
-    bool Allowed(const LayoutResult& m) const { return m.bottom <= freeHeight_ && m.lines >= minLines_; }
-
-    // Measures heights_[i] and takes it if it fills better than every larger height
-    // taken so far; a tie keeps the larger height, whichever was measured first.
-    void Consider(std::size_t i) {
-        layouts_[i] = measure_(heights_[i]);
-        const LayoutResult& m = layouts_[i];
-        if (!Allowed(m)) return;
-        const int fill = LastLineFill(m, width_);
-        if (fill > bestFill_ || (fill == bestFill_ && heights_[i] > chosen_.font_height)) {
-            bestFill_ = fill;
-            chosen_ = {heights_[i], m.bottom};
-        }
-    }
-
-    // The heights strictly between two measured ones.
-    void Between(std::size_t lo, std::size_t hi) {
-        if (hi - lo < 2 || layouts_[lo].lines == layouts_[hi].lines) return;
-        const std::size_t mid = lo + (hi - lo) / 2;
-        Consider(mid);
-        Between(lo, mid);
-        Between(mid, hi);
-    }
-
-    int freeHeight_, width_, minLines_;
-    const MeasureAtHeight& measure_;
-    std::vector<int> heights_;  // the fit, then the candidates, falling
-    std::vector<LayoutResult> layouts_;
-    ItemFit chosen_;
-    int bestFill_;
-};
+// smaller as the font grows. With narrower characters the greedy wrap puts at least as
+// much on every line, so over the falling candidate heights the number of lines never
+// rises and the text never grows; and between two heights with the same number of
+// lines, the last line of the smaller is an end of the larger's last line in narrower
+// characters: it fills no better. So of the heights that keep the fit's line count none
+// fills better than the fit, of those with one line less the largest fills best, and
+// the search stops below them: only the largest candidate with fewer lines than the fit
+// can be chosen, and that is found by a search for where the line count falls.
+ItemFit FullerLastLine(int fit, const LayoutResult& atFit, int freeHeight, int width, const MeasureAtHeight& measure,
+                       const MeasureAtHeight& estimate) {
+    std::vector<int> heights = {fit};  // the fit, then the candidates, falling
+    for (int h = fit - 1; h > fit * 75 / 100 && h >= 1; h -= 2) heights.push_back(h);
+    const int count = int(heights.size());
+    const auto keepsLines = [&](const MeasureAtHeight& layout) {
+        return std::function<bool(int)>([&, layout](int i) { return layout(heights[i]).lines >= atFit.lines; });
+    };
+    const std::function<bool(int)> estimateKeeps = keepsLines(estimate);
+    const int lastKeeping = LastHolding(0, count, keepsLines(measure), GuessBy(estimateKeeps));
+    const ItemFit atFitChosen = {fit, atFit.bottom};
+    if (lastKeeping + 1 == count) return atFitChosen;
+    const int h = heights[lastKeeping + 1];
+    const LayoutResult m = measure(h);
+    const bool better = m.bottom <= freeHeight && m.lines == atFit.lines - 1 &&
+                        LastLineFill(m, width) > LastLineFill(atFit, width);
+    return better ? ItemFit{h, m.bottom} : atFitChosen;
+}
 
 }  // namespace
 
@@ -153,38 +141,18 @@ ItemFit FitItem(int startHeight, int freeHeight, int width, const MeasureAtHeigh
     return PreferFullerLastLine(fit, r, freeHeight, width, measure);
 }
 
-ItemFit FitItemFast(int startHeight, int freeHeight, int width, const MeasureAtHeight& measure) {
-    int fit = std::max(1, startHeight);
-    LayoutResult r = measure(fit);
-    if (r.bottom > freeHeight && fit > 1) {
-        // `tooTall` does not fit, nor does any height above it; `fits` fits, or is 0
-        // while no height has been seen to fit (the search then ends at 1).
-        int tooTall = fit, fits = 0;
-        int lastHeight = fit;
-        LayoutResult last = r;
-        for (int probe = 0; tooTall - fits > 1; ++probe) {
-            int h;
-            if (probe < 2 && last.bottom > 0 && freeHeight > 0) {
-                // The text's height grows about with the square of the font's (more
-                // and taller lines): aim where that puts the free height.
-                h = int(lastHeight * std::sqrt(double(freeHeight) / last.bottom));
-                h = std::min(std::max(h, fits + 1), tooTall - 1);
-            } else {
-                h = fits + (tooTall - fits) / 2;
-            }
-            last = measure(h);
-            lastHeight = h;
-            if (last.bottom > freeHeight)
-                tooTall = h;
-            else
-                fits = h;
-        }
-        fit = std::max(1, fits);
-        r = measure(fit);
-    }
+ItemFit FitItemFast(int startHeight, int freeHeight, int width, const MeasureAtHeight& measure,
+                    const MeasureAtHeight& estimate) {
+    const auto fits = [&](const MeasureAtHeight& layout) {
+        return std::function<bool(int)>([&, layout](int h) { return layout(h).bottom <= freeHeight; });
+    };
+    const std::function<bool(int)> estimateFits = fits(estimate);
+    // 0 stands for "no height fits", which ends at 1 as the full search does.
+    const int fit = std::max(1, LastHolding(0, std::max(1, startHeight) + 1, fits(measure), GuessBy(estimateFits)));
+    const LayoutResult r = measure(fit);
     // On one line, a smaller font only shortens the line: it never fills it better.
     if (r.lines == 1) return {fit, r.bottom};
-    return FullerLastLineSearch(fit, r, freeHeight, width, measure).Choose();
+    return FullerLastLine(fit, r, freeHeight, width, measure, estimate);
 }
 
 int ItemTop(int freeHeight, int textHeight, int headerSpace, const std::function<int()>& random) {

@@ -23,11 +23,8 @@ class CharCanvas {
 public:
     virtual ~CharCanvas() = default;
     virtual CharSize Measure(std::uint32_t code) = 0;
-    virtual void Draw(int x, int y, std::uint32_t code) = 0;
-    // Draws one laid-out line, left to right; by default one character at a time.
-    virtual void DrawLine(int y, const std::vector<PlacedChar>& line) {
-        for (const PlacedChar& c : line) Draw(c.x, y, c.code);
-    }
+    // Draws one laid-out line, its characters left to right.
+    virtual void DrawLine(int y, const std::vector<PlacedChar>& line) = 0;
 };
 
 struct LayoutResult {
@@ -65,10 +62,13 @@ struct ItemFit {
 ItemFit FitItem(int startHeight, int freeHeight, int width, const MeasureAtHeight& measure);
 
 // The same choice as FitItem for any font whose characters do not get smaller as the
-// font grows (then a larger font never makes the text shorter): the largest fit is
-// found by narrowing a bracket, aiming first where the text's growth with the font
-// puts it, instead of by trying every height.
-ItemFit FitItemFast(int startHeight, int freeHeight, int width, const MeasureAtHeight& measure);
+// font grows (then a larger font never makes the text shorter), measuring only a few
+// heights: each search narrows a bracket of heights, probing where `estimate` (a cheap
+// guess of the layout at a height, never exact) puts the answer and then the height
+// beside it. The choice rests on measured layouts only; a poor estimate costs
+// measurements, never a different choice.
+ItemFit FitItemFast(int startHeight, int freeHeight, int width, const MeasureAtHeight& measure,
+                    const MeasureAtHeight& estimate);
 
 // The top of the item text: 0 when it fills the free height exactly (or cannot fit),
 // else a random offset within the room left; below the header when that is at the

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <random>
+#include <set>
 #include <vector>
 
 namespace {
@@ -21,7 +22,9 @@ struct FakeCanvas : CharCanvas {
         auto found = widths.find(code);
         return {found != widths.end() ? found->second : code == 0x20 ? width / 2 : width, height};
     }
-    void Draw(int x, int y, std::uint32_t code) override { drawn.push_back({x, y, int(code)}); }
+    void DrawLine(int y, const std::vector<PlacedChar>& line) override {
+        for (const PlacedChar& c : line) drawn.push_back({c.x, y, int(c.code)});
+    }
 };
 
 DisplayText Codes(const char* ascii) {
@@ -170,7 +173,9 @@ TEST(FitSearches, EndInTinyAndEmptyWindows) {
             };
             EXPECT_GE(FitHeader(std::max(free, 0), 40, measure).font_height, 1);
             EXPECT_LT(calls, 200);
-            for (auto fit : {FitItem, FitItemFast}) {
+            const std::function<ItemFit(int, int, int, const MeasureAtHeight&)> fits[] = {
+                FitItem, [](int s, int f, int w, const MeasureAtHeight& m) { return FitItemFast(s, f, w, m, m); }};
+            for (const auto& fit : fits) {
                 calls = 0;
                 EXPECT_EQ(fit(free * 20 / 100, free, width, measure).font_height, 1);
                 EXPECT_LT(calls, 10);
@@ -190,29 +195,54 @@ TEST(ItemTop, ExactFillStartsAtTheTopAndTheHeaderPushesDown) {
     EXPECT_EQ(ItemTop(500, 400, -60, random), 1234 % 100);
 }
 
-// Random texts in fonts whose widths grow with the height, in random windows:
-// the bisection and the full search choose the same height, with fewer measurements.
-TEST(FitItemFast, ChoosesAsTheFullSearchForFontsThatGrowWithTheHeight) {
+// Random texts in fonts whose widths grow with the height, in random windows: the
+// fast search chooses as the full one whatever its estimates say, and with the scaled
+// estimates it measures a few heights.
+TEST(FitItemFast, ChoosesAsTheFullSearchWhateverTheEstimates) {
     std::mt19937 rng(7);
-    long slowCalls = 0, fastCalls = 0;
+    struct Estimates {
+        const char* name;
+        long heights = 0;  // measured, over all rounds
+    } kinds[] = {{"scaled"}, {"everything fits on one line"}, {"nothing fits"}, {"random"}};
+    long slowCalls = 0;
     for (int round = 0; round < 400; ++round) {
         DisplayText text(1 + rng() % 300);
         for (auto& code : text) code = rng() % 6 == 0 ? 0x20 : 0x41 + rng() % 20;
         std::vector<int> per(21);
         for (auto& p : per) p = 30 + int(rng() % 80);  // width per 100 pixels of height
         const int width = 1 + int(rng() % 2000), height = 1 + int(rng() % 1200);
-        CharSizeCache cache([&](int h, std::uint32_t code) {
+        const int start = height * 20 / 100;
+        const auto measureChar = [&](int h, std::uint32_t code) {
             const int w = code == 0x20 ? h / 3 : (h * per[code - 0x41] + 99) / 100;
             return CharSize{w, h + h / 8};
+        };
+        CharSizeCache slowCache(measureChar);
+        const ItemFit slow = FitItem(start, height, width, [&, m = CachedMeasure(slowCache, width, text)](int h) {
+            return ++slowCalls, m(h);
         });
-        const MeasureAtHeight measure = CachedMeasure(cache, width, text);
-        const int start = height * 20 / 100;
-        const ItemFit slow = FitItem(start, height, width, [&](int h) { return ++slowCalls, measure(h); });
-        const ItemFit fast = FitItemFast(start, height, width, [&](int h) { return ++fastCalls, measure(h); });
-        ASSERT_EQ(slow.font_height, fast.font_height) << "round " << round;
-        ASSERT_EQ(slow.text_height, fast.text_height);
+        for (Estimates& kind : kinds) {
+            CharSizeCache cache(measureChar);
+            TextLayouts layouts(cache, width, text);
+            const MeasureAtHeight estimates[] = {
+                [&](int h) { return layouts.Estimated(h); },
+                [](int) { return LayoutResult{0, 0, 1}; },
+                [](int) { return LayoutResult{0, 1 << 30, 1 << 20}; },
+                [&](int) { return LayoutResult{int(rng() % 2000), int(rng() % 1200), 1 + int(rng() % 40)}; },
+            };
+            std::set<int> measured;
+            const ItemFit fast = FitItemFast(start, height, width, [&](int h) {
+                measured.insert(h);
+                return layouts.Measured(h);
+            }, estimates[&kind - kinds]);
+            kind.heights += long(measured.size());
+            ASSERT_EQ(slow.font_height, fast.font_height) << kind.name << ", round " << round;
+            ASSERT_EQ(slow.text_height, fast.text_height);
+        }
     }
-    EXPECT_LT(fastCalls * 2, slowCalls);
+    // Scaled estimates: each of the two searches checks its answer and the height beside
+    // it, after a first guess made before anything was measured.
+    EXPECT_LT(kinds[0].heights, 400 * 5);
+    for (const Estimates& kind : kinds) EXPECT_LT(kind.heights * 2, slowCalls) << kind.name;
 }
 
 }  // namespace
