@@ -3,6 +3,8 @@
 // Prints a Markdown table.
 #include "display/gdi_text.h"
 #include "display/saver_display.h"
+#include "every_height_paint.h"
+#include "gdi_call_counts.h"
 
 #include <windows.h>
 
@@ -67,20 +69,22 @@ struct Sample {
 };
 
 // One paint; unless `again`, as the first paint of a new item (nothing remembered).
-Sample PaintOnce(HDC dc, int width, int height, const SaverScreen& screen, SizeSearch search, bool again = false) {
+Sample PaintOnce(HDC dc, int width, int height, const SaverScreen& screen, bool everyHeight, bool again = false) {
     if (!again) ForgetSaverFits();
-    const GdiTextCounts before = gdiTextCounts;
+    const GdiCallCounts before = gdiCallCounts;
     unsigned seed = 1;
-    const double start = NowMs();
-    const SaverScreenLayout layout = PaintSaverScreen(dc, width, height, screen, search, [&] {
+    const auto random = [&] {
         seed = seed * 1103515245u + 12345u;
         return int((seed >> 16) & 0x7FFF);
-    });
+    };
+    const double start = NowMs();
+    const SaverScreenLayout layout = everyHeight ? PaintSaverScreenEveryHeight(dc, width, height, screen, random)
+                                                 : PaintSaverScreen(dc, width, height, screen, random);
     GdiFlush();
     Sample s;
     s.ms = NowMs() - start;
-    s.measures = gdiTextCounts.measure_calls - before.measure_calls;
-    s.fonts = gdiTextCounts.font_creations - before.font_creations;
+    s.measures = gdiCallCounts.measures - before.measures;
+    s.fonts = gdiCallCounts.fonts - before.fonts;
     s.fontHeight = layout.item.font_height;
     s.layout = layout;
     return s;
@@ -115,11 +119,11 @@ double MedianMs(int runs, const std::function<double()>& once) {
 }
 
 // The median time of `runs` paints after one paint to warm up.
-Sample Measure(HDC dc, int width, int height, const SaverScreen& screen, SizeSearch search, int runs,
+Sample Measure(HDC dc, int width, int height, const SaverScreen& screen, bool everyHeight, int runs,
                bool again = false) {
-    PaintOnce(dc, width, height, screen, search);
+    PaintOnce(dc, width, height, screen, everyHeight);
     std::vector<Sample> samples;
-    for (int i = 0; i < runs; ++i) samples.push_back(PaintOnce(dc, width, height, screen, search, again));
+    for (int i = 0; i < runs; ++i) samples.push_back(PaintOnce(dc, width, height, screen, everyHeight, again));
     std::sort(samples.begin(), samples.end(), [](const Sample& a, const Sample& b) { return a.ms < b.ms; });
     return samples[samples.size() / 2];
 }
@@ -127,6 +131,7 @@ Sample Measure(HDC dc, int width, int height, const SaverScreen& screen, SizeSea
 }  // namespace
 
 int main() {
+    if (!CountGdiCalls()) std::printf("(GDI calls are not counted: their import entries were not found)\n");
     const int sizes[][2] = {{1280, 720}, {1920, 1080}, {3840, 2160}};
     std::printf("| screen | title chars (distinct) | item font px | every height: measures / fonts / ms | fast: "
                 "measures / fonts / ms | time ratio | fast, same item again: ms | clear + draw alone: ms | fast / that |\n");
@@ -153,9 +158,9 @@ int main() {
             screen.header_codes = ToDisplayCodes("ＩＴニュース(9時05分取得)");
             screen.font_face = "ＭＳ Ｐゴシック";
             const std::set<std::uint32_t> distinct(screen.item.begin(), screen.item.end());
-            const Sample slow = Measure(dc, width, height, screen, SizeSearch::EveryHeight, 3);
-            const Sample fast = Measure(dc, width, height, screen, SizeSearch::Fast, 7);
-            const Sample again = Measure(dc, width, height, screen, SizeSearch::Fast, 7, true);
+            const Sample slow = Measure(dc, width, height, screen, true, 3);
+            const Sample fast = Measure(dc, width, height, screen, false, 7);
+            const Sample again = Measure(dc, width, height, screen, false, 7, true);
             const double floor = MedianMs(7, [&] { return ClearAndDrawMs(dc, width, height, screen, fast.layout); });
             std::printf("| %dx%d | %zu (%zu) | %d | %lld / %lld / %.1f | %lld / %lld / %.1f | %.1fx | %.1f | %.1f | %.2f |\n",
                         width, height, screen.item.size(), distinct.size(), fast.fontHeight, slow.measures, slow.fonts,

@@ -38,3 +38,13 @@ std::string CutText(const std::string& text, std::size_t maxBytes) {
     }
     return text.substr(0, end);
 }
+
+int CodeBytes(std::uint32_t code, char* bytes) {
+    if (code < 256) {
+        bytes[0] = char(code);
+        return 1;
+    }
+    bytes[0] = char(code >> 8);
+    bytes[1] = char(code & 0xFF);
+    return 2;
+}

@@ -19,3 +19,6 @@ DisplayText ToDisplayCodes(const std::string& text);
 // The longest start of `text` of at most maxBytes bytes that does not end inside a
 // double-byte character.
 std::string CutText(const std::string& text, std::size_t maxBytes);
+
+// The one or two bytes of a display code's code page 932 character; returns how many.
+int CodeBytes(std::uint32_t code, char* bytes);

@@ -8,14 +8,6 @@
 #include <string>
 #include <vector>
 
-// Running totals of the GDI calls that cost most in a paint: one
-// GetTextExtentPoint32A per character measured, and font creations.
-struct GdiTextCounts {
-    long long measure_calls = 0;
-    long long font_creations = 0;
-};
-extern GdiTextCounts gdiTextCounts;
-
 // The saver's font at a cell height: medium weight, Shift-JIS, proof quality. Caller deletes.
 HFONT MakeSaverFont(int height, const std::string& face);
 
@@ -27,25 +19,11 @@ public:
     CharSize Measure(std::uint32_t code) override;
     void DrawLine(int y, const std::vector<PlacedChar>& line) override;
 
-protected:
-    HDC dc_;
-
 private:
+    HDC dc_;
     std::string bytes_;     // the line in code page 932
     std::vector<INT> dx_;   // one advance per byte: a lead byte's, then 0 for its trail byte
 };
-
-// Draws one TextOutA per character, as the saver first did: the reference that the
-// line drawing must match pixel for pixel.
-class GdiCharByCharCanvas : public GdiCanvas {
-public:
-    using GdiCanvas::GdiCanvas;
-    void DrawLine(int y, const std::vector<PlacedChar>& line) override;
-};
-
-// Creates the font of that height, lays the text out at 0, 0 without drawing, and
-// deletes the font again.
-LayoutResult MeasureText(HDC dc, int fontHeight, int right, const DisplayText& text, const std::string& face);
 
 // Measures characters at any font height. The font of the height last asked for
 // stays selected until another height is asked for or the measurer goes away.

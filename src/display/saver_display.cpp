@@ -15,15 +15,6 @@
 
 namespace {
 
-// Draws `text` at 0, y0 wrapping at `right`, with a font of its own, one character
-// at a time.
-void DrawCodes(HDC dc, const std::string& face, int fontHeight, int y0, int right, const DisplayText& text) {
-    GdiObject font(MakeSaverFont(fontHeight, face));
-    SelectedObject selected(dc, font.Get());
-    GdiCharByCharCanvas canvas(dc);
-    LayoutText(canvas, 0, y0, right, text, kAdvancePercent, true);
-}
-
 // Draws `text` with the measurer's font of that height, taking sizes from the cache.
 void DrawCodesCached(HDC dc, GdiCharMeasurer& gdi, CharSizeCache& cache, int fontHeight, int y0, int right,
                      const DisplayText& text) {
@@ -105,50 +96,52 @@ void PaintTitleScreen(HDC dc, int width, int height) {
     LayoutText(canvas, 0, (height - h) / 2, width, title, kAdvancePercent, true);
 }
 
-SaverScreenLayout PaintSaverScreen(HDC dc, int width, int height, const SaverScreen& screen, SizeSearch search,
-                                   const std::function<int()>& random) {
-    const bool fast = search == SizeSearch::Fast;
-    GdiCharMeasurer gdi(dc, screen.font_face);
-    CharSizeCache cache([&gdi](int fontHeight, std::uint32_t code) { return gdi.Measure(fontHeight, code); });
-    auto measureOf = [&](const DisplayText& text) -> MeasureAtHeight {
-        if (fast) return CachedMeasure(cache, width, text);
-        return [&, width](int fontHeight) { return MeasureText(dc, fontHeight, width, text, screen.font_face); };
-    };
-
-    const bool remembered = fast && rememberedFits.For(width, height, screen);
+SaverScreenLayout PaintSaverScreenWith(HDC dc, int width, int height, const SaverScreen& screen,
+                                       const std::function<int()>& random, const ScreenTextWays& ways) {
     SaverScreenLayout layout;
     int headerSpace = 0;  // positive at the top, negative at the bottom
     if (screen.header) {
         layout.header_at_bottom = (random() & 1) != 0;
-        layout.header = remembered ? rememberedFits.header
-                                   : FitHeader(height, screen.header_codes.size(), measureOf(screen.header_codes));
+        layout.header = ways.fit_header(screen.header_codes, height);
         headerSpace = layout.header_at_bottom ? -layout.header.height : layout.header.height;
     }
     const int freeHeight = height - std::abs(headerSpace);
     const int start = screen.no_channels ? freeHeight / 10 : freeHeight * 20 / 100;
-    TextLayouts itemLayouts(cache, width, screen.item);
-    layout.item = remembered ? rememberedFits.item
-                  : fast     ? FitItemFast(start, freeHeight, width, [&](int h) { return itemLayouts.Measured(h); },
-                                           [&](int h) { return itemLayouts.Estimated(h); })
-                             : FitItem(start, freeHeight, width, measureOf(screen.item));
-    if (fast) rememberedFits = {width, height, screen, layout.header, layout.item};
+    layout.item = ways.fit_item(screen.item, start, freeHeight);
     layout.item_y = ItemTop(freeHeight, layout.item.text_height, headerSpace, random);
 
     SetBkMode(dc, TRANSPARENT);
     PatBlt(dc, 0, 0, width, height, BLACKNESS);
-    const int headerTop = layout.header_at_bottom ? height - layout.header.height : 0;
     if (screen.header) {
         SetTextColor(dc, (screen.colour >> 1) & 0x7F7F7F);
-        if (fast)
-            DrawCodesCached(dc, gdi, cache, layout.header.font_height, headerTop, width, screen.header_codes);
-        else
-            DrawCodes(dc, screen.font_face, layout.header.font_height, headerTop, width, screen.header_codes);
+        const int headerTop = layout.header_at_bottom ? height - layout.header.height : 0;
+        ways.draw(screen.header_codes, layout.header.font_height, headerTop);
     }
     SetTextColor(dc, screen.colour);
-    if (fast)
-        DrawCodesCached(dc, gdi, cache, layout.item.font_height, layout.item_y, width, screen.item);
-    else
-        DrawCodes(dc, screen.font_face, layout.item.font_height, layout.item_y, width, screen.item);
+    ways.draw(screen.item, layout.item.font_height, layout.item_y);
+    return layout;
+}
+
+SaverScreenLayout PaintSaverScreen(HDC dc, int width, int height, const SaverScreen& screen,
+                                   const std::function<int()>& random) {
+    GdiCharMeasurer gdi(dc, screen.font_face);
+    CharSizeCache cache([&gdi](int fontHeight, std::uint32_t code) { return gdi.Measure(fontHeight, code); });
+    const bool remembered = rememberedFits.For(width, height, screen);
+    ScreenTextWays ways;
+    ways.fit_header = [&](const DisplayText& text, int windowHeight) {
+        return remembered ? rememberedFits.header : FitHeader(windowHeight, text.size(), CachedMeasure(cache, width, text));
+    };
+    ways.fit_item = [&](const DisplayText& text, int start, int freeHeight) {
+        if (remembered) return rememberedFits.item;
+        TextLayouts layouts(cache, width, text);
+        return FitItemFast(start, freeHeight, width, [&](int h) { return layouts.Measured(h); },
+                           [&](int h) { return layouts.Estimated(h); });
+    };
+    ways.draw = [&](const DisplayText& text, int fontHeight, int y) {
+        DrawCodesCached(dc, gdi, cache, fontHeight, y, width, text);
+    };
+    const SaverScreenLayout layout = PaintSaverScreenWith(dc, width, height, screen, random, ways);
+    rememberedFits = {width, height, screen, layout.header, layout.item};
     return layout;
 }
 
@@ -167,5 +160,5 @@ void PaintSaver(HDC dc, int width, int height) {
                                                         saverSettings.disp_header_date));
     screen.font_face = saverSettings.font_face;
 
-    PaintSaverScreen(dc, width, height, screen, SizeSearch::Fast, [] { return std::rand(); });
+    PaintSaverScreen(dc, width, height, screen, [] { return std::rand(); });
 }

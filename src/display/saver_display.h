@@ -24,12 +24,6 @@ void FinishSaverFetch(WPARAM tag);
 void PaintTitleScreen(HDC dc, int width, int height);
 void PaintSaver(HDC dc, int width, int height);
 
-// How the font sizes are searched and the text drawn: by trying every height from the
-// start down and drawing one character at a time, or by bisection with each character
-// measured once per height and one call per line (the same choice and the same pixels
-// for fonts whose characters do not shrink as the font grows; this is what PaintSaver uses).
-enum class SizeSearch { EveryHeight, Fast };
-
 // What one paint of the saver screen shows.
 struct SaverScreen {
     DisplayText item;          // the item text
@@ -49,9 +43,22 @@ struct SaverScreenLayout {
 
 // Lays out and paints the saver screen into `dc` (width x height, cleared to black).
 // `random` stands for rand(): first the header's side is drawn, then the text's height.
-// The fast search remembers the heights it chose and reuses them while the screen's
-// texts, font and size stay the same.
-SaverScreenLayout PaintSaverScreen(HDC dc, int width, int height, const SaverScreen& screen, SizeSearch search,
+// Each distinct character is measured once per font height, the searches measure a
+// few heights each, and each line is drawn with one call. The heights chosen are
+// remembered and reused while the screen's texts, font and size stay the same.
+SaverScreenLayout PaintSaverScreen(HDC dc, int width, int height, const SaverScreen& screen,
                                    const std::function<int()>& random);
 // Forgets the remembered heights, so the next paint searches (as for a new item).
 void ForgetSaverFits();
+
+// How a paint chooses the font heights and draws a text at one: PaintSaverScreen's
+// way, or another to compare it with. `draw` draws at 0, y wrapping at the width.
+struct ScreenTextWays {
+    std::function<HeaderFit(const DisplayText& text, int windowHeight)> fit_header;
+    std::function<ItemFit(const DisplayText& text, int startHeight, int freeHeight)> fit_item;
+    std::function<void(const DisplayText& text, int fontHeight, int y)> draw;
+};
+// The saver screen as PaintSaverScreen lays it out and paints it, with other ways of
+// fitting and drawing its texts.
+SaverScreenLayout PaintSaverScreenWith(HDC dc, int width, int height, const SaverScreen& screen,
+                                       const std::function<int()>& random, const ScreenTextWays& ways);

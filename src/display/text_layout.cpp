@@ -48,27 +48,9 @@ HeaderFit FitHeader(int windowHeight, std::size_t textLength, const MeasureAtHei
     return fit;
 }
 
-namespace {
-
 int LastLineFill(const LayoutResult& m, int width) { return width > 0 ? m.last_line_width * 100 / width : 0; }
 
-// From the fit height down to three quarters of it, in steps of 2: a smaller font
-// that still fits, with at most one line less, and fills the last line better.
-ItemFit PreferFullerLastLine(int fit, const LayoutResult& atFit, int freeHeight, int width,
-                             const MeasureAtHeight& measure) {
-    ItemFit chosen = {fit, atFit.bottom};
-    int bestFill = LastLineFill(atFit, width);
-    for (int h = fit - 1; h > fit * 75 / 100 && h >= 1; h -= 2) {
-        const LayoutResult m = measure(h);
-        if (m.bottom > freeHeight || m.lines < atFit.lines - 1) break;
-        const int fill = LastLineFill(m, width);
-        if (fill > bestFill) {  // a tie keeps the larger height
-            bestFill = fill;
-            chosen = {h, m.bottom};
-        }
-    }
-    return chosen;
-}
+namespace {
 
 // The largest x in [yes, no) for which `holds` is true, where it is true at `yes`,
 // false at `no` and changes once in between; neither bound is asked (either may lie
@@ -104,8 +86,10 @@ std::function<int(int, int)> GuessBy(const std::function<bool(int)>& estimateHol
     };
 }
 
-// The same choice as PreferFullerLastLine for fonts whose characters do not get
-// smaller as the font grows. With narrower characters the greedy wrap puts at least as
+// The choice of a fuller last line, for fonts whose characters do not get smaller as
+// the font grows: from the fit height down to three quarters of it, in steps of 2, a
+// smaller font that still fits, with at most one line less, that fills the last line
+// better (a tie keeps the larger height). With narrower characters the greedy wrap puts at least as
 // much on every line, so over the falling candidate heights the number of lines never
 // rises and the text never grows; and between two heights with the same number of
 // lines, the last line of the smaller is an end of the larger's last line in narrower
@@ -133,13 +117,6 @@ ItemFit FullerLastLine(int fit, const LayoutResult& atFit, int freeHeight, int w
 }
 
 }  // namespace
-
-ItemFit FitItem(int startHeight, int freeHeight, int width, const MeasureAtHeight& measure) {
-    int fit = std::max(1, startHeight);
-    LayoutResult r = measure(fit);
-    while (r.bottom > freeHeight && fit > 1) r = measure(--fit);
-    return PreferFullerLastLine(fit, r, freeHeight, width, measure);
-}
 
 ItemFit FitItemFast(int startHeight, int freeHeight, int width, const MeasureAtHeight& measure,
                     const MeasureAtHeight& estimate) {

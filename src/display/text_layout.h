@@ -51,6 +51,9 @@ struct HeaderFit {
 // `textLength` (in characters) bounds the number of lines worth trying.
 HeaderFit FitHeader(int windowHeight, std::size_t textLength, const MeasureAtHeight& measure);
 
+// How full a layout's last line is, in percent of the width.
+int LastLineFill(const LayoutResult& layout, int width);
+
 struct ItemFit {
     int font_height = 1;
     int text_height = 0;
@@ -58,12 +61,8 @@ struct ItemFit {
 
 // The item's font: the largest height from `startHeight` down whose text fits the
 // free height (1 at the least), then a somewhat smaller one if it fills the last line
-// better. Measures every height from `startHeight` down to the fit.
-ItemFit FitItem(int startHeight, int freeHeight, int width, const MeasureAtHeight& measure);
-
-// The same choice as FitItem for any font whose characters do not get smaller as the
-// font grows (then a larger font never makes the text shorter), measuring only a few
-// heights: each search narrows a bracket of heights, probing where `estimate` (a cheap
+// better. For fonts whose characters do not get smaller as the font grows (then a
+// larger font never makes the text shorter) this measures only a few heights: each search narrows a bracket of heights, probing where `estimate` (a cheap
 // guess of the layout at a height, never exact) puts the answer and then the height
 // beside it. The choice rests on measured layouts only; a poor estimate costs
 // measurements, never a different choice.

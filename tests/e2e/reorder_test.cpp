@@ -2,6 +2,7 @@
 // order in show mode. The mouse is driven with xdotool on the X display Wine draws on.
 #include "display/saver_display.h"
 #include "e2e.h"
+#include "every_height_paint.h"
 #include "res/resource.h"
 #include "test_paths.h"
 
@@ -45,7 +46,7 @@ bool ShowsFailureOf(const Screenshot& shot, const std::string& name) {
     screen.colour = RGB(Red(c), Green(c), Blue(c));
     screen.font_face = SaverSettings().font_face;
     const Screenshot want = PaintOffscreen(shot.width, shot.height, [&](HDC dc) {
-        PaintSaverScreen(dc, shot.width, shot.height, screen, SizeSearch::EveryHeight, [] { return 0; });
+        PaintSaverScreenEveryHeight(dc, shot.width, shot.height, screen, [] { return 0; });
     });
     const size_t a = FirstInk(shot) / size_t(shot.width), b = FirstInk(want) / size_t(want.width);
     if (!c || a < b) return false;

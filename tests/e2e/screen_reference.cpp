@@ -1,5 +1,6 @@
 #include "screen_reference.h"
 
+#include "every_height_paint.h"
 #include "test_paths.h"
 
 Screenshot Reference(const SaverScreen& screen, int width, int height) {
@@ -7,7 +8,7 @@ Screenshot Reference(const SaverScreen& screen, int width, int height) {
         if (screen.item.empty())
             PaintTitleScreen(dc, width, height);
         else
-            PaintSaverScreen(dc, width, height, screen, SizeSearch::EveryHeight, [] { return 0; });
+            PaintSaverScreenEveryHeight(dc, width, height, screen, [] { return 0; });
     });
 }
 

@@ -1,5 +1,6 @@
 #include "display/size_cache.h"
 #include "display/text_layout.h"
+#include "every_height_fit.h"
 
 #include <gtest/gtest.h>
 

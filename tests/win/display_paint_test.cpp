@@ -4,6 +4,7 @@
 #include "common/gdi_holders.h"
 #include "display/gdi_text.h"
 #include "display/saver_display.h"
+#include "every_height_paint.h"
 #include "feed/text_convert.h"
 #include "screen_capture.h"
 
@@ -58,15 +59,15 @@ TEST(SaverPaint, FastSearchPaintsExactlyAsTheFullSearchAndTheTextKeepsClearOfThe
         SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + ", " +
                      std::to_string(screen.item.size()) + " characters, header " + std::to_string(c.header));
 
-        // Every height, fast, and fast again with the heights it remembered.
+        // Every height, the saver's own paint, and that again with the heights it remembered.
         SaverScreenLayout layouts[3];
         Screenshot shots[3];
-        const SizeSearch searches[3] = {SizeSearch::EveryHeight, SizeSearch::Fast, SizeSearch::Fast};
         for (int i = 0; i < 3; ++i) {
             std::mt19937 random(seed);
+            const auto randomNumber = [&] { return int(random() & 0x7FFF); };
             shots[i] = PaintOffscreen(std::max(1, c.width), std::max(1, c.height), [&](HDC dc) {
-                layouts[i] = PaintSaverScreen(dc, c.width, c.height, screen, searches[i],
-                                              [&] { return int(random() & 0x7FFF); });
+                layouts[i] = i == 0 ? PaintSaverScreenEveryHeight(dc, c.width, c.height, screen, randomNumber)
+                                    : PaintSaverScreen(dc, c.width, c.height, screen, randomNumber);
             });
         }
         const SaverScreenLayout& l = layouts[1];

@@ -1,0 +1,8 @@
+#pragma once
+// The saver screen painted as it first was, the reference for the saver's own paint:
+// every height is tried with a font created for it, each character measured anew,
+// and each drawn with a TextOutA of its own. For the tests and the benchmarks only.
+#include "display/saver_display.h"
+
+SaverScreenLayout PaintSaverScreenEveryHeight(HDC dc, int width, int height, const SaverScreen& screen,
+                                              const std::function<int()>& random);
