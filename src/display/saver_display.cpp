@@ -129,7 +129,8 @@ SaverScreenLayout PaintSaverScreen(HDC dc, int width, int height, const SaverScr
     const bool remembered = rememberedFits.For(width, height, screen);
     ScreenTextWays ways;
     ways.fit_header = [&](const DisplayText& text, int windowHeight) {
-        return remembered ? rememberedFits.header : FitHeader(windowHeight, text.size(), CachedMeasure(cache, width, text));
+        if (remembered) return rememberedFits.header;
+        return FitHeader(windowHeight, text.size(), CachedMeasure(cache, width, text));
     };
     ways.fit_item = [&](const DisplayText& text, int start, int freeHeight) {
         if (remembered) return rememberedFits.item;

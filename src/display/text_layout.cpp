@@ -72,8 +72,8 @@ int LastHolding(int yes, int no, const std::function<bool(int)>& holds, const st
 
 // A guess for LastHolding: the largest x in [yes, no) whose estimate holds, found by
 // halving (the estimates cost no measuring).
-std::function<int(int, int)> GuessBy(const std::function<bool(int)>& estimateHolds) {
-    return [&estimateHolds](int yes, int no) {
+std::function<int(int, int)> GuessBy(std::function<bool(int)> estimateHolds) {
+    return [estimateHolds = std::move(estimateHolds)](int yes, int no) {
         int lo = yes, hi = no - 1;
         while (lo < hi) {
             const int mid = lo + (hi - lo + 1) / 2;
@@ -89,24 +89,23 @@ std::function<int(int, int)> GuessBy(const std::function<bool(int)>& estimateHol
 // The choice of a fuller last line, for fonts whose characters do not get smaller as
 // the font grows: from the fit height down to three quarters of it, in steps of 2, a
 // smaller font that still fits, with at most one line less, that fills the last line
-// better (a tie keeps the larger height). With narrower characters the greedy wrap puts at least as
-// much on every line, so over the falling candidate heights the number of lines never
-// rises and the text never grows; and between two heights with the same number of
-// lines, the last line of the smaller is an end of the larger's last line in narrower
-// characters: it fills no better. So of the heights that keep the fit's line count none
-// fills better than the fit, of those with one line less the largest fills best, and
-// the search stops below them: only the largest candidate with fewer lines than the fit
-// can be chosen, and that is found by a search for where the line count falls.
+// better (a tie keeps the larger height). With narrower characters the greedy wrap
+// puts at least as much on every line, so over the falling candidate heights the
+// number of lines never rises and the text never grows; and between two heights with
+// the same number of lines, the last line of the smaller is an end of the larger's
+// last line in narrower characters: it fills no better. So of the heights that keep
+// the fit's line count none fills better than the fit, of those with one line less the
+// largest fills best, and the search stops below them: only the largest candidate with
+// fewer lines than the fit can be chosen, and that is found by a search for where the
+// line count falls.
 ItemFit FullerLastLine(int fit, const LayoutResult& atFit, int freeHeight, int width, const MeasureAtHeight& measure,
                        const MeasureAtHeight& estimate) {
     std::vector<int> heights = {fit};  // the fit, then the candidates, falling
     for (int h = fit - 1; h > fit * 75 / 100 && h >= 1; h -= 2) heights.push_back(h);
     const int count = int(heights.size());
-    const auto keepsLines = [&](const MeasureAtHeight& layout) {
-        return std::function<bool(int)>([&, layout](int i) { return layout(heights[i]).lines >= atFit.lines; });
-    };
-    const std::function<bool(int)> estimateKeeps = keepsLines(estimate);
-    const int lastKeeping = LastHolding(0, count, keepsLines(measure), GuessBy(estimateKeeps));
+    const auto keepsLines = [&](const LayoutResult& r) { return r.lines >= atFit.lines; };
+    const int lastKeeping = LastHolding(0, count, [&](int i) { return keepsLines(measure(heights[i])); },
+                                        GuessBy([&](int i) { return keepsLines(estimate(heights[i])); }));
     const ItemFit atFitChosen = {fit, atFit.bottom};
     if (lastKeeping + 1 == count) return atFitChosen;
     const int h = heights[lastKeeping + 1];
@@ -120,12 +119,10 @@ ItemFit FullerLastLine(int fit, const LayoutResult& atFit, int freeHeight, int w
 
 ItemFit FitItemFast(int startHeight, int freeHeight, int width, const MeasureAtHeight& measure,
                     const MeasureAtHeight& estimate) {
-    const auto fits = [&](const MeasureAtHeight& layout) {
-        return std::function<bool(int)>([&, layout](int h) { return layout(h).bottom <= freeHeight; });
-    };
-    const std::function<bool(int)> estimateFits = fits(estimate);
+    const auto fits = [freeHeight](const LayoutResult& r) { return r.bottom <= freeHeight; };
     // 0 stands for "no height fits", which ends at 1 as the full search does.
-    const int fit = std::max(1, LastHolding(0, std::max(1, startHeight) + 1, fits(measure), GuessBy(estimateFits)));
+    const int fit = std::max(1, LastHolding(0, std::max(1, startHeight) + 1, [&](int h) { return fits(measure(h)); },
+                                            GuessBy([&](int h) { return fits(estimate(h)); })));
     const LayoutResult r = measure(fit);
     // On one line, a smaller font only shortens the line: it never fills it better.
     if (r.lines == 1) return {fit, r.bottom};
