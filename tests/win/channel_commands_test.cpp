@@ -1,86 +1,35 @@
 // The channel list's popup menu, commands, double-click and drops, on the real
 // settings dialog with the real drop target.
-#include "app/shell_state.h"
-#include "config/settings.h"
-#include "editor/fetch_beep.h"
 #include "feed_server.h"
 #include "link_recorder.h"
 #include "list_view_text.h"
 #include "res/resource.h"
-#include "saver_process.h"
-#include "settings/settings_dialog.h"
+#include "settings_dialog_fixture.h"
 #include "test_data_object.h"
 #include "test_paths.h"
-
-#include <windows.h>
-#include <commctrl.h>
-#include <ole2.h>
-#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 namespace {
-std::string beeps;
-BOOL WINAPI RecordBeep(UINT type) {
-    beeps += type == MB_OK ? "ok " : type == MB_ICONHAND ? "err " : "? ";
-    return TRUE;
-}
-
 // Each row as "title|link" with + for a ticked box and - for a clear one, and * when selected.
 std::string Rows(HWND list) {
     std::string out;
-    const int n = int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) {
-        const LRESULT state = SendMessageA(list, LVM_GETITEMSTATE, WPARAM(i), LVIS_STATEIMAGEMASK | LVIS_SELECTED);
-        out += (i ? " " : "") + ListCell(list, i, 0) + "|" + ListCell(list, i, 1) + ((state >> 12) == 2 ? "+" : "-") +
-               (state & LVIS_SELECTED ? "*" : "");
-    }
+    const int n = ItemCount(list);
+    for (int i = 0; i < n; ++i)
+        out += (i ? " " : "") + ListCell(list, i, 0) + "|" + ListCell(list, i, 1) + (CheckState(list, i) == 2 ? "+" : "-") +
+               (Selected(list, i) ? "*" : "");
     return out;
 }
 
-class ChannelCommands : public ::testing::Test {
+class ChannelCommands : public SettingsDialogFixture {
 protected:
-    void SetUp() override {
-        InitFeedEnvironment();
-        INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
-        InitCommonControlsEx(&icc);
-        appInstance = GetModuleHandleA(nullptr);
-        saved_ = saverSettings;
-        saverSettings = SaverSettings();
-        beeps.clear();
-        fetchBeep = RecordBeep;
-    }
-    void TearDown() override {
-        if (dialog_ && IsWindow(dialog_)) DestroyWindow(dialog_);
-        saverSettings = saved_;
-        fetchBeep = MessageBeep;
-    }
     // Opens the dialog on these sites ("a" gives title "a" and link "http://127.0.0.1/a").
     HWND Open(const std::vector<SiteEntry>& sites) {
         saverSettings.sites = sites;
-        dialog_ = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, SettingsDialogProc, 0);
-        list_ = GetDlgItem(dialog_, IDC_CHANNEL_LIST);
-        return dialog_;
+        return OpenSettings();
     }
-    void Close() {
-        DestroyWindow(dialog_);
-        dialog_ = nullptr;
-    }
-    void Command(WORD id) { SendMessageA(dialog_, WM_COMMAND, id, 0); }
-    void Select(std::vector<int> rows) {
-        LVITEMA lv = {};
-        lv.stateMask = LVIS_SELECTED;
-        SendMessageA(list_, LVM_SETITEMSTATE, WPARAM(-1), LPARAM(&lv));
-        lv.state = LVIS_SELECTED;
-        for (int r : rows) SendMessageA(list_, LVM_SETITEMSTATE, WPARAM(r), LPARAM(&lv));
-    }
-    void Tick(int row, bool on) {
-        LVITEMA lv = {};
-        lv.stateMask = LVIS_STATEIMAGEMASK;
-        lv.state = INDEXTOSTATEIMAGEMASK(on ? 2 : 1);
-        SendMessageA(list_, LVM_SETITEMSTATE, WPARAM(row), LPARAM(&lv));
-    }
+    void Command(WORD id) { SendMessageA(settings_, WM_COMMAND, id, 0); }
     void Notify(UINT code, int row, POINT at = {5, 5}) {
         NMITEMACTIVATE n = {};
         n.hdr.hwndFrom = list_;
@@ -88,30 +37,14 @@ protected:
         n.hdr.code = code;
         n.iItem = row;
         n.ptAction = at;
-        SendMessageA(dialog_, WM_NOTIFY, IDC_CHANNEL_LIST, LPARAM(&n));
+        SendMessageA(settings_, WM_NOTIFY, IDC_CHANNEL_LIST, LPARAM(&n));
     }
-    // Drags `data` onto the middle of the list through the dialog's registered drop target.
-    DWORD Drop(IDataObject* data) {
-        auto* target = static_cast<IDropTarget*>(GetPropA(dialog_, "OleDropTargetInterface"));
-        EXPECT_TRUE(target);
-        if (!target) return 0;
-        RECT r;
-        GetWindowRect(list_, &r);
-        POINTL at = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_LINK;
-        target->DragEnter(data, 0, at, &effect);
-        target->DragOver(0, at, &effect);
-        target->Drop(data, 0, at, &effect);
-        return effect;
-    }
+    // Drags `data` onto the middle of the list; the effect the drop answered.
+    DWORD Drop(IDataObject* data) { return DragTo(settings_, data, Centre(list_)).drop; }
 
     static SiteEntry Site(const std::string& name, bool check = false, const std::string& link = std::string()) {
         return {name, link.empty() ? "http://127.0.0.1/" + name : link, "", check, {}};
     }
-
-    SaverSettings saved_;
-    HWND dialog_ = nullptr;
-    HWND list_ = nullptr;
 };
 
 // What the popup showed: each item's text with (g) when grayed; read while it is open.
@@ -138,12 +71,12 @@ void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
 
 TEST_F(ChannelCommands, TheMenuOpensAtTheClickAndGraysWhatNeedsASelection) {
     ASSERT_TRUE(Open({Site("a"), Site("b")}));
-    SetWindowPos(dialog_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    BringToTop(settings_);
     const std::string all = "すべて選択(&A) 選択の切り替え(&I) - 有効(&C) 無効(&U) - 新規URL(&W) 編集(&E) - 削除(&D)";
     const std::string grayed =
         "すべて選択(&A) 選択の切り替え(&I) - 有効(&C)(g) 無効(&U)(g) - 新規URL(&W) 編集(&E)(g) - 削除(&D)(g)";
     for (bool selected : {false, true}) {
-        Select(selected ? std::vector<int>{1} : std::vector<int>{});
+        Select(list_, selected ? std::vector<int>{1} : std::vector<int>{});
         menuSeen = "<no menu>";
         UINT_PTR timer = SetTimer(nullptr, 0, 50, ReadOpenMenu);
         Notify(NM_RCLICK, -1, POINT{40, 150});  // below the rows
@@ -159,20 +92,20 @@ TEST_F(ChannelCommands, TheMenuOpensAtTheClickAndGraysWhatNeedsASelection) {
 TEST_F(ChannelCommands, SelectInvertEnableDisableAndDeleteActOnTheSelectedRows) {
     ASSERT_TRUE(Open({Site("a"), Site("b", true), Site("c"), Site("d", true), Site("e"), Site("f", true)}));
     const std::string p = "|http://127.0.0.1/";
-    Select({0, 2});
+    Select(list_, {0, 2});
     Command(ID_SELECT_INVERT);
     EXPECT_EQ(Rows(list_), "a" + p + "a- b" + p + "b+* c" + p + "c- d" + p + "d+* e" + p + "e-* f" + p + "f+*");
-    Select({0, 2});
+    Select(list_, {0, 2});
     Command(ID_CHANNEL_ENABLE);
-    Select({3, 5});
+    Select(list_, {3, 5});
     Command(ID_CHANNEL_DISABLE);
     Command(ID_SELECT_ALL);
     EXPECT_EQ(Rows(list_), "a" + p + "a+* b" + p + "b+* c" + p + "c+* d" + p + "d-* e" + p + "e-* f" + p + "f-*");
 
-    Select({1, 3, 4});
+    Select(list_, {1, 3, 4});
     Command(ID_CHANNEL_DELETE);
     EXPECT_EQ(Rows(list_), "a" + p + "a+ c" + p + "c+ f" + p + "f-");
-    Close();
+    CloseSettings();
     ASSERT_EQ(saverSettings.sites.size(), 3u);
     const char* names[] = {"a", "c", "f"};
     const bool checks[] = {true, true, false};
@@ -186,8 +119,8 @@ TEST_F(ChannelCommands, DroppedTextAndFilesAddOrReplaceChannelsInTheirOrder) {
     const std::string feed = FeedServerUrl("/feeds/rss2.xml");
     const std::string rdf = FixturePath("rss1.xml"), missing = FixturePath("missing.xml");
     ASSERT_TRUE(Open({Site("a", true), Site("old", true, rdf), Site("c")}));
-    Tick(0, false);  // the user's ticks before the drop survive it
-    Tick(2, true);
+    Tick(list_, 0, false);  // the user's ticks before the drop survive it
+    Tick(list_, 2, true);
 
     // Text without a terminator inside its block.
     OneFormatData text(CF_TEXT, feed);
@@ -235,7 +168,7 @@ TEST_F(ChannelCommands, ADoubleClickOpensOnlyAWebLinkOfARowWhoseBoxItDidNotToggl
                       Site("script", true, "javascript:alert(1)")}));
     // The clicks toggled the box of row 0: nothing is opened.
     Notify(NM_CLICK, 0);
-    Tick(0, false);
+    Tick(list_, 0, false);
     Notify(NM_DBLCLK, 0);
     for (int row : {1, 2}) {
         Notify(NM_CLICK, row);
@@ -243,11 +176,6 @@ TEST_F(ChannelCommands, ADoubleClickOpensOnlyAWebLinkOfARowWhoseBoxItDidNotToggl
     }
     Notify(NM_CLICK, 0);
     Notify(NM_DBLCLK, 0);
-    std::vector<std::string> links;
-    for (int i = 0; i < 100 && links.empty(); ++i) {
-        PumpFor(50);
-        links = browser.Links();
-    }
-    PumpFor(500);  // anything opened before it would have arrived by now
-    EXPECT_EQ(browser.Links(), std::vector<std::string>{"http://127.0.0.1/opened"});
+    // Anything opened before the last would have arrived half a second after it.
+    EXPECT_EQ(LinksOpened(browser, 500), std::vector<std::string>{"http://127.0.0.1/opened"});
 }

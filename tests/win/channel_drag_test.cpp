@@ -1,55 +1,32 @@
 // Dragging rows of the real settings dialog's channel list, in-process: the begin
 // notification and the mouse messages are sent as the list and the capture deliver them.
-#include "app/shell_state.h"
-#include "config/settings.h"
 #include "res/resource.h"
 #include "saver_process.h"
 #include "settings/channel_drag.h"
-#include "settings/settings_dialog.h"
-
-#include <commctrl.h>
-#include <ole2.h>
-#include <gtest/gtest.h>
+#include "settings_dialog_fixture.h"
 
 #include <string>
 
 namespace {
-class ChannelDrag : public ::testing::Test {
+class ChannelDrag : public SettingsDialogFixture {
 protected:
-    void SetUp() override {
-        OleInitialize(nullptr);
-        INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS};
-        InitCommonControlsEx(&icc);
-        appInstance = GetModuleHandleA(nullptr);
-        saved_ = saverSettings;
-    }
-    void TearDown() override {
-        DestroyWindow(dialog_);
-        saverSettings = saved_;
-        OleUninitialize();
-    }
     // The dialog on channels s0, s1, ... with s1 disabled and s3's box just unchecked
     // by the user, dragging from row `anchor` with the rows `selected` selected.
     void BeginDrag(int channels, const std::vector<int>& selected, int anchor) {
-        DestroyWindow(dialog_);
+        CloseSettings();
         saverSettings.sites.clear();
         for (int i = 0; i < channels; ++i) saverSettings.sites.push_back({"s" + std::to_string(i), "", "", i != 1, {}});
-        dialog_ = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, SettingsDialogProc, 0);
-        list_ = GetDlgItem(dialog_, IDC_CHANNEL_LIST);
-        LVITEMA lv = {};
-        lv.stateMask = LVIS_STATEIMAGEMASK;
-        lv.state = INDEXTOSTATEIMAGEMASK(1);
-        SendMessageA(list_, LVM_SETITEMSTATE, 3, LPARAM(&lv));
-        lv.stateMask = lv.state = LVIS_SELECTED;
-        for (int row : selected) SendMessageA(list_, LVM_SETITEMSTATE, WPARAM(row), LPARAM(&lv));
+        OpenSettings();
+        Tick(list_, 3, false);
+        Select(list_, selected);
         NMLISTVIEW nm = {{list_, IDC_CHANNEL_LIST, LVN_BEGINDRAG}, anchor, 0, 0, 0, 0, {}, 0};
-        SendMessageA(dialog_, WM_NOTIFY, IDC_CHANNEL_LIST, LPARAM(&nm));
+        SendMessageA(settings_, WM_NOTIFY, IDC_CHANNEL_LIST, LPARAM(&nm));
     }
     // A mouse message of the dialog at height `y` of the list's client area.
     void Mouse(UINT message, int y) {
         POINT p = {60, y};
-        MapWindowPoints(list_, dialog_, &p, 1);
-        SendMessageA(dialog_, message, 0, MAKELPARAM(p.x, p.y));
+        MapWindowPoints(list_, settings_, &p, 1);
+        SendMessageA(settings_, message, 0, MAKELPARAM(p.x, p.y));
     }
     // The middle of row `row`, where it is or would be.
     int RowMiddle(int row) const {
@@ -60,17 +37,12 @@ protected:
     // The channels in order, "-" marking a row whose box is unchecked, "*" a selected row.
     std::string Rows() const {
         std::string s;
-        for (size_t i = 0; i < saverSettings.sites.size(); ++i) {
-            const LRESULT state = SendMessageA(list_, LVM_GETITEMSTATE, i, LVIS_STATEIMAGEMASK | LVIS_SELECTED);
-            s += (i ? " " : "") + saverSettings.sites[i].title + (state >> 12 == 1 ? "-" : "") +
-                 (state & LVIS_SELECTED ? "*" : "");
-        }
+        for (size_t i = 0; i < saverSettings.sites.size(); ++i)
+            s += (i ? " " : "") + saverSettings.sites[i].title + (CheckState(list_, int(i)) == 1 ? "-" : "") +
+                 (Selected(list_, int(i)) ? "*" : "");
         return s;
     }
     bool SingleSelection() const { return GetWindowLongPtrA(list_, GWL_STYLE) & LVS_SINGLESEL; }
-
-    SaverSettings saved_;
-    HWND dialog_ = nullptr, list_ = nullptr;
 };
 }  // namespace
 
@@ -91,12 +63,12 @@ TEST_F(ChannelDrag, EveryEndingGivesTheOrderAndSelectionAndLeavesMultipleSelecti
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "ending " << c.ending << " at row " << c.row);
         BeginDrag(6, {1, 3}, 1);
-        ASSERT_EQ(GetCapture(), dialog_);
+        ASSERT_EQ(GetCapture(), settings_);
         Mouse(WM_MOUSEMOVE, RowMiddle(c.row));
         EXPECT_TRUE(SingleSelection());
         EXPECT_TRUE(c.row != 4 || Rows() == "s0 s1- s2 s3- s4* s5") << "the marker follows the cursor";
-        if (c.ending == FocusLost) SetFocus(GetDlgItem(dialog_, IDOK));
-        if (c.ending == CaptureTaken) SetCapture(GetDlgItem(dialog_, IDOK));
+        if (c.ending == FocusLost) SetFocus(GetDlgItem(settings_, IDOK));
+        if (c.ending == CaptureTaken) SetCapture(GetDlgItem(settings_, IDOK));
         Mouse(WM_LBUTTONUP, RowMiddle(c.row));  // without the capture it drops nothing
         ReleaseCapture();
         EXPECT_EQ(Rows(), c.rows);

@@ -1,21 +1,16 @@
 // The channel editor in-process on the real dialog, fetching from the loopback feed server.
 #include "app/shell_state.h"
-#include "config/settings.h"
 #include "editor/channel_edit_request.h"
 #include "editor/channel_editor.h"
-#include "editor/fetch_beep.h"
 #include "editor/fetch_test.h"
 #include "feed_server.h"
 #include "link_recorder.h"
+#include "list_view_text.h"
 #include "res/resource.h"
 #include "saver_process.h"
 #include "screen_capture.h"
+#include "settings_dialog_fixture.h"
 #include "test_data_object.h"
-#include "settings/settings_dialog.h"
-
-#include <windows.h>
-#include <commctrl.h>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
@@ -24,69 +19,37 @@
 #include <vector>
 
 namespace {
-std::vector<UINT> beeps;
-BOOL WINAPI RecordBeep(UINT type) {
-    beeps.push_back(type);
-    return TRUE;
-}
-
-std::string Text(HWND w) {
-    char buf[2048] = "";
-    GetWindowTextA(w, buf, sizeof buf);
-    return buf;
-}
-
+// The first column of each row.
 std::vector<std::string> Rows(HWND list) {
     std::vector<std::string> rows;
-    for (int i = 0; i < int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); ++i) {
-        char buf[512] = "";
-        LVITEMA lv = {};
-        lv.pszText = buf;
-        lv.cchTextMax = sizeof buf;
-        SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(i), reinterpret_cast<LPARAM>(&lv));
-        rows.push_back(buf);
-    }
+    for (int i = 0; i < ItemCount(list); ++i) rows.push_back(ListCell(list, i, 0));
     return rows;
 }
 
-POINTL Centre(HWND w) {
-    RECT r;
-    GetWindowRect(w, &r);
-    return POINTL{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-class ChannelEditor : public ::testing::Test {
+class ChannelEditor : public SettingsDialogFixture {
 protected:
-    void SetUp() override {
-        InitFeedEnvironment();
-        INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
-        InitCommonControlsEx(&icc);
-        appInstance = GetModuleHandleA(nullptr);
-        savedSettings_ = saverSettings;
-        fetchBeep = RecordBeep;
-        beeps.clear();
-    }
     void TearDown() override {
-        for (HWND w : {editor_, settings_})
-            if (w && IsWindow(w)) DestroyWindow(w);
-        saverSettings = savedSettings_;
-        channelEditRequest = ChannelEditRequest();
-        fetchBeep = MessageBeep;
+        if (editor_ && IsWindow(editor_)) DestroyWindow(editor_);
+        SettingsDialogFixture::TearDown();
     }
     void Request(bool edit, const std::string& url, const std::string& title = "", const std::string& description = "") {
-        channelEditRequest = {edit, settings_ ? GetDlgItem(settings_, IDC_CHANNEL_LIST) : nullptr, url, title, description};
+        channelEditRequest = {edit, list_, url, title, description};
     }
     HWND Open() {
         editor_ = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_CHANNEL_EDITOR), settings_, ChannelEditorProc, 0);
-        SetWindowPos(editor_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        UpdateWindow(editor_);
+        BringToTop(editor_);
         return editor_;
     }
     HWND Item(int id) const { return GetDlgItem(editor_, id); }
     void FetchTest() { SendMessageA(editor_, WM_COMMAND, IDC_EDITOR_FETCH_TEST, 0); }
+    // "1" for each of OK, Cancel and the fetch test that is enabled, "0" for each that is not.
+    std::string ButtonsEnabled() const {
+        std::string s;
+        for (int id : {IDOK, IDCANCEL, IDC_EDITOR_FETCH_TEST}) s += IsWindowEnabled(Item(id)) ? "1" : "0";
+        return s;
+    }
 
-    SaverSettings savedSettings_;
-    HWND settings_ = nullptr, editor_ = nullptr;
+    HWND editor_ = nullptr;
 };
 
 // Reads a DIALOGEX template.
@@ -174,21 +137,17 @@ TEST_F(ChannelEditor, StartShowsTheRequestForANewOrAnEditedChannel) {
         EXPECT_EQ(GetFocus(), Item(IDC_EDITOR_URL));
         HWND list = Item(IDC_EDITOR_CONTENT);
         EXPECT_EQ(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & 0x421, 0x421);
-        char header[32] = "";
-        LVCOLUMNA col = {};
-        col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-        col.pszText = header;
-        col.cchTextMax = sizeof header;
-        ASSERT_TRUE(SendMessageA(list, LVM_GETCOLUMNA, 0, LPARAM(&col)));
+        const ListColumn col = Column(list, 0);
+        ASSERT_TRUE(col.exists);
         RECT client;
         GetClientRect(list, &client);
-        EXPECT_EQ(std::string(header) + " " + std::to_string(col.cx) + " " + std::to_string(col.fmt & LVCFMT_JUSTIFYMASK),
+        EXPECT_EQ(col.text + " " + std::to_string(col.width) + " " + std::to_string(col.format & LVCFMT_JUSTIFYMASK),
                   "項目 " + std::to_string(client.right) + " 0");
-        EXPECT_FALSE(SendMessageA(list, LVM_GETCOLUMNA, 1, LPARAM(&col))) << "one column";
-        EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 0);
-        EXPECT_TRUE(GetPropA(editor_, "OleDropTargetInterface")) << "the dialog is a drop target";
+        EXPECT_FALSE(Column(list, 1).exists) << "one column";
+        EXPECT_EQ(ItemCount(list), 0);
+        EXPECT_TRUE(DropTargetOf(editor_)) << "the dialog is a drop target";
         DestroyWindow(editor_);
-        EXPECT_FALSE(GetPropA(editor_, "OleDropTargetInterface"));
+        EXPECT_FALSE(DropTargetOf(editor_));
     }
 }
 
@@ -197,9 +156,7 @@ TEST_F(ChannelEditor, ADpiChangeScalesTheColumn) {
     ASSERT_TRUE(Open());
     HWND list = Item(IDC_EDITOR_CONTENT);
     const int before = int(SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
-    RECT suggested;
-    GetWindowRect(editor_, &suggested);
-    SendMessageA(editor_, WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&suggested));
+    ChangeDpi(editor_, 144);
     EXPECT_EQ(SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0), MulDiv(before, 3, 2));
 }
 
@@ -207,23 +164,23 @@ TEST_F(ChannelEditor, FetchTestShowsTheChannelOrTheFailureLine) {
     const std::string failed = "  --- 取得に失敗しました ---";
     Request(true, "", "保存された名前", "保存された説明");
     ASSERT_TRUE(Open());
-    const struct { std::string url, name, description; std::vector<std::string> rows; UINT beep; } tests[] = {
+    const struct { std::string url, name, description; std::vector<std::string> rows; const char* beep; } tests[] = {
         {FeedServerUrl("/feeds/utf8.xml"), "文字コード UTF-8", "日本語の説明：ソフトウェア、表示",
-         {"ニュース一番", "ﾊﾝｶｸ カナ 漢字"}, MB_OK},
-        {FeedServerUrl("/feeds/site_list.xml"), failed, "", {}, MB_ICONHAND},  // valid, but not one channel
-        {FeedServerUrl("/feeds/empty_channel.xml"), "Nothing new", "", {}, MB_OK},
-        {"http://127.0.0.1:9/dead.xml", failed, "", {}, MB_ICONHAND},
+         {"ニュース一番", "ﾊﾝｶｸ カナ 漢字"}, "ok "},
+        {FeedServerUrl("/feeds/site_list.xml"), failed, "", {}, "err "},  // valid, but not one channel
+        {FeedServerUrl("/feeds/empty_channel.xml"), "Nothing new", "", {}, "ok "},
+        {"http://127.0.0.1:9/dead.xml", failed, "", {}, "err "},
     };
     for (const auto& t : tests) {
         SCOPED_TRACE(t.url);
         SetDlgItemTextA(editor_, IDC_EDITOR_URL, t.url.c_str());
         beeps.clear();
         FetchTest();
-        EXPECT_EQ(beeps, std::vector<UINT>{t.beep});
+        EXPECT_EQ(beeps, t.beep);
         EXPECT_EQ(Text(Item(IDC_EDITOR_CHANNEL_NAME)), t.name);
         EXPECT_EQ(Text(Item(IDC_EDITOR_DESCRIPTION)), t.description);
         EXPECT_EQ(Rows(Item(IDC_EDITOR_CONTENT)), t.rows);
-        for (int id : {IDOK, IDCANCEL, IDC_EDITOR_FETCH_TEST}) EXPECT_TRUE(IsWindowEnabled(Item(id))) << id;
+        EXPECT_EQ(ButtonsEnabled(), "111");
         EXPECT_EQ(Text(Item(IDC_EDITOR_URL)), t.url);
     }
 }
@@ -252,9 +209,7 @@ TEST_F(ChannelEditor, WhileTheFetchRunsTheButtonsAreDisabledAndTheOldContentIsOf
     std::vector<std::string> states;  // "enabled buttons, text on screen", each change once
     std::thread watcher([&] {
         while (!done) {
-            std::string state;
-            for (int id : {IDOK, IDCANCEL, IDC_EDITOR_FETCH_TEST}) state += IsWindowEnabled(Item(id)) ? "1" : "0";
-            state += shown();
+            const std::string state = ButtonsEnabled() + shown();
             if (states.empty() || states.back() != state) states.push_back(state);
         }
     });
@@ -263,7 +218,7 @@ TEST_F(ChannelEditor, WhileTheFetchRunsTheButtonsAreDisabledAndTheOldContentIsOf
     watcher.join();
     EXPECT_NE(std::find(states.begin(), states.end(), "000 blank"), states.end())
         << "disabled and cleared on screen together: " << testing::PrintToString(states);
-    for (int id : {IDOK, IDCANCEL, IDC_EDITOR_FETCH_TEST}) EXPECT_TRUE(IsWindowEnabled(Item(id))) << id;
+    EXPECT_EQ(ButtonsEnabled(), "111");
     PumpFor(200);
     EXPECT_STREQ(shown(), " shown");
     EXPECT_EQ(Text(Item(IDC_EDITOR_CHANNEL_NAME)), "Tom & Jerry ニュース");
@@ -285,9 +240,7 @@ TEST_F(ChannelEditor, DoubleClickOpensTheItemsLinkOnlyWhenItIsAWebAddress) {
         SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, y));
         SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(10, y));
     }
-    for (DWORD start = GetTickCount(); browser.Links().empty() && GetTickCount() - start < 5000;) PumpFor(20);
-    PumpFor(300);
-    EXPECT_EQ(browser.Links(), std::vector<std::string>{"http://127.0.0.1/opened/page.html?q=1&r=2"});
+    EXPECT_EQ(LinksOpened(browser, 300), std::vector<std::string>{"http://127.0.0.1/opened/page.html?q=1&r=2"});
 }
 
 namespace {
@@ -334,8 +287,7 @@ TEST_F(ChannelEditor, OkAddsTheUrlToTheSettingsListAndTheOtherEndingsChangeNothi
     for (const auto& t : tests) {
         SCOPED_TRACE(std::to_string(&t - tests));
         saverSettings.sites = {{"古い名前", utf8, "古い説明", false, {}}, {"二つ目", rss2, "", true, {}}};
-        settings_ = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, SettingsDialogProc, 0);
-        ASSERT_TRUE(settings_);
+        ASSERT_TRUE(OpenSettings());
         Request(true, utf8, "古い名前", "古い説明");
         action = t.act;
         SetTimer(nullptr, 0, 20, ActOnEditor);
@@ -343,17 +295,15 @@ TEST_F(ChannelEditor, OkAddsTheUrlToTheSettingsListAndTheOtherEndingsChangeNothi
                   t.result);
         EXPECT_EQ(Sites(), t.sites);
         EXPECT_EQ(channelEditRequest.url, t.url);
-        EXPECT_EQ(SendMessageA(GetDlgItem(settings_, IDC_CHANNEL_LIST), LVM_GETITEMCOUNT, 0, 0),
-                  LRESULT(saverSettings.sites.size()));
-        DestroyWindow(settings_);
+        EXPECT_EQ(ItemCount(list_), int(saverSettings.sites.size()));
+        CloseSettings();
     }
 }
 
 TEST_F(ChannelEditor, DropsFillTheUrlFieldOnlyOverIt) {
     Request(false, "typed");
     ASSERT_TRUE(Open());
-    auto* target = static_cast<IDropTarget*>(GetPropA(editor_, "OleDropTargetInterface"));
-    ASSERT_TRUE(target);
+    ASSERT_TRUE(DropTargetOf(editor_));
     const POINTL url = Centre(Item(IDC_EDITOR_URL)), name = Centre(Item(IDC_EDITOR_CHANNEL_NAME));
     const POINTL list = Centre(Item(IDC_EDITOR_CONTENT));
     const std::string longPath = "C:\\" + std::string(300, 'p'), cut = longPath.substr(0, 254);
@@ -369,17 +319,14 @@ TEST_F(ChannelEditor, DropsFillTheUrlFieldOnlyOverIt) {
     for (const auto& d : drops) {
         SCOPED_TRACE(std::to_string(&d - drops));
         OneFormatData data(d.format, d.bytes);
-        const DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
-        DWORD enter = allowed, over = allowed, drop = allowed;
-        target->DragEnter(&data, MK_LBUTTON, d.at, &enter);
-        target->DragOver(MK_LBUTTON, d.at, &over);  // the format of the enter still holds
-        target->Drop(&data, 0, d.at, &drop);  // even where it was refused
-        EXPECT_EQ(enter, d.effect);
-        EXPECT_EQ(over, d.effect);
+        // The drop is made even where it was refused; over it, the format of the enter still holds.
+        const DropEffects effects = DragTo(editor_, &data, d.at);
+        EXPECT_EQ(effects.enter, d.effect);
+        EXPECT_EQ(effects.over, d.effect);
         EXPECT_EQ(Text(Item(IDC_EDITOR_URL)), d.field);
     }
-    EXPECT_TRUE(beeps.empty()) << "a drop fetches nothing";
-    EXPECT_EQ(SendMessageA(Item(IDC_EDITOR_CONTENT), LVM_GETITEMCOUNT, 0, 0), 0);
+    EXPECT_EQ(beeps, "") << "a drop fetches nothing";
+    EXPECT_EQ(ItemCount(Item(IDC_EDITOR_CONTENT)), 0);
 }
 
 TEST_F(ChannelEditor, ASilentServerKeepsTheDialogPaintedAndFailsAfterTheTimeOut) {
@@ -411,5 +358,5 @@ TEST_F(ChannelEditor, ASilentServerKeepsTheDialogPaintedAndFailsAfterTheTimeOut)
     EXPECT_GE(answered, asked - 1);  // the last may have been asked as the wait ended
     EXPECT_GE(repainted, asked - 1);
     EXPECT_EQ(Text(Item(IDC_EDITOR_CHANNEL_NAME)), "  --- 取得に失敗しました ---");
-    EXPECT_EQ(beeps, std::vector<UINT>{MB_ICONHAND});
+    EXPECT_EQ(beeps, "err ");
 }

@@ -1,5 +1,4 @@
 #include "app/shell_state.h"
-#include "config/settings.h"
 #include "editor/drop_target.h"
 #include "editor/link_control.h"
 #include "link_recorder.h"
@@ -7,11 +6,7 @@
 #include "res/resource.h"
 #include "saver_process.h"
 #include "settings/settings_dialog.h"
-
-#include <windows.h>
-#include <commctrl.h>
-#include <ole2.h>
-#include <gtest/gtest.h>
+#include "settings_dialog_fixture.h"
 
 #include <climits>
 #include <string>
@@ -35,26 +30,11 @@ std::vector<std::string> JapaneseFaces() {
     return faces;
 }
 
-std::string Text(HWND w) {
-    char buf[512] = "";
-    GetWindowTextA(w, buf, sizeof buf);
-    return buf;
-}
-
-bool RowChecked(HWND list, int item) {
-    return (SendMessageA(list, LVM_GETITEMSTATE, WPARAM(item), LVIS_STATEIMAGEMASK) >> 12) == 2;
-}
-
-class SettingsDialog : public ::testing::Test {
+class SettingsDialog : public SettingsDialogFixture {
 protected:
     void SetUp() override {
-        OleInitialize(nullptr);
-        INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
-        InitCommonControlsEx(&icc);
-        appInstance = GetModuleHandleA(nullptr);
-        saved_ = saverSettings;
+        SettingsDialogFixture::SetUp();
         SaverSettings& s = saverSettings;
-        s = SaverSettings();
         s.disp_header_title = false;
         s.disp_header_date = true;
         s.disp_interval = 12;
@@ -63,25 +43,19 @@ protected:
                    {"", "http://127.0.0.1/b.xml", "", false, {}},
                    {"Third", "http://127.0.0.1/c.xml", "表示", true, {}}};
     }
-    void TearDown() override {
-        if (dialog_ && IsWindow(dialog_)) DestroyWindow(dialog_);
-        saverSettings = saved_;
-        OleUninitialize();
+    HWND Item(int id) const { return GetDlgItem(settings_, id); }
+    void OkAndClose() {
+        SendMessageA(settings_, WM_COMMAND, IDOK, 0);
+        CloseSettings();
     }
-    HWND Open() {
-        dialog_ = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, SettingsDialogProc, 0);
-        return dialog_;
-    }
-    // Destroying the dialog runs its read-back.
-    void Close() {
-        DestroyWindow(dialog_);
-        dialog_ = nullptr;
-    }
-    HWND Item(int id) const { return GetDlgItem(dialog_, id); }
-
-    SaverSettings saved_;
-    HWND dialog_ = nullptr;
 };
+
+LOGFONTA FontOf(HGDIOBJ font) {
+    LOGFONTA lf = {};
+    GetObjectA(font, sizeof lf, &lf);
+    return lf;
+}
+HFONT WindowFont(HWND w) { return reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0)); }
 
 }  // namespace
 
@@ -89,11 +63,11 @@ TEST_F(SettingsDialog, SetUpShowsTheSettings) {
     const std::vector<std::string> faces = JapaneseFaces();
     ASSERT_FALSE(faces.empty());
     saverSettings.font_face = faces.back();
-    ASSERT_TRUE(Open());
+    ASSERT_TRUE(OpenSettings());
 
-    EXPECT_EQ(Text(dialog_), "KVT v1.0 設定");
+    EXPECT_EQ(Text(settings_), "KVT v1.0 設定");
     RECT own, desk;
-    GetWindowRect(dialog_, &own);
+    GetWindowRect(settings_, &own);
     GetWindowRect(GetDesktopWindow(), &desk);
     EXPECT_EQ(own.left, (desk.right - (own.right - own.left)) / 2);
     EXPECT_EQ(own.top, (desk.bottom - (own.bottom - own.top)) / 2);
@@ -107,59 +81,44 @@ TEST_F(SettingsDialog, SetUpShowsTheSettings) {
         EXPECT_EQ(lo, 1);
         EXPECT_EQ(hi, n.hi);
     }
-    EXPECT_EQ(IsDlgButtonChecked(dialog_, IDC_HEADER_TITLE), UINT(BST_UNCHECKED));
-    EXPECT_EQ(IsDlgButtonChecked(dialog_, IDC_HEADER_DATE), UINT(BST_CHECKED));
+    EXPECT_EQ(IsDlgButtonChecked(settings_, IDC_HEADER_TITLE), UINT(BST_UNCHECKED));
+    EXPECT_EQ(IsDlgButtonChecked(settings_, IDC_HEADER_DATE), UINT(BST_CHECKED));
     // Every installed Shift-JIS face but the vertical ones, the configured one selected.
     EXPECT_EQ(SendMessageA(Item(IDC_FONT), CB_GETCOUNT, 0, 0), LRESULT(faces.size()));
     EXPECT_EQ(SendMessageA(Item(IDC_FONT), CB_GETCURSEL, 0, 0), LRESULT(faces.size() - 1));
 
-    HWND list = Item(IDC_CHANNEL_LIST);
-    EXPECT_EQ(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & 0x435, 0x435);
-    const char* headers[3] = {"チャンネル名", "ＵＲＬ", "説明"};
-    const int widths[3] = {150, 300, 500};
+    EXPECT_EQ(SendMessageA(list_, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & 0x435, 0x435);
+    const struct { const char* header; int width; } columns[3] = {{"チャンネル名", 150}, {"ＵＲＬ", 300}, {"説明", 500}};
     for (int c = 0; c < 3; ++c) {
-        char buf[64] = "";
-        LVCOLUMNA col = {};
-        col.mask = LVCF_TEXT | LVCF_WIDTH;
-        col.pszText = buf;
-        col.cchTextMax = sizeof buf;
-        ASSERT_TRUE(SendMessageA(list, LVM_GETCOLUMNA, WPARAM(c), LPARAM(&col)));
-        EXPECT_STREQ(buf, headers[c]);
-        EXPECT_EQ(col.cx, widths[c]);
+        const ListColumn col = Column(list_, c);
+        ASSERT_TRUE(col.exists) << c;
+        EXPECT_EQ(col.text, columns[c].header);
+        EXPECT_EQ(col.width, columns[c].width);
     }
-    ASSERT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 3);
+    ASSERT_EQ(ItemCount(list_), 3);
     for (int i = 0; i < 3; ++i) {
         const SiteEntry& e = saverSettings.sites[size_t(i)];
-        EXPECT_EQ(ListCell(list, i, 0) + "|" + ListCell(list, i, 1) + "|" + ListCell(list, i, 2),
+        EXPECT_EQ(ListCell(list_, i, 0) + "|" + ListCell(list_, i, 1) + "|" + ListCell(list_, i, 2),
                   e.title + "|" + e.link + "|" + e.description);
-        EXPECT_EQ(RowChecked(list, i), e.check) << i;
+        EXPECT_EQ(CheckState(list_, i) == 2, e.check) << i;
     }
-    EXPECT_EQ(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0), 0);
-    EXPECT_TRUE(GetPropA(dialog_, "OleDropTargetInterface")) << "the dialog is a drop target";
+    EXPECT_EQ(SendMessageA(list_, LVM_GETSELECTEDCOUNT, 0, 0), 0);
+    EXPECT_TRUE(DropTargetOf(settings_)) << "the dialog is a drop target";
     // What OK gives back unchanged is checked end to end, on a saved file.
 }
 
 TEST_F(SettingsDialog, ReadBackTakesWhatWasTypedAsItIs) {
     const std::vector<std::string> faces = JapaneseFaces();
-    ASSERT_TRUE(Open());
-    SetDlgItemTextA(dialog_, IDC_DISP_INTERVAL, "abc");
-    SetDlgItemTextA(dialog_, IDC_LOAD_INTERVAL, "500");
+    ASSERT_TRUE(OpenSettings());
     SendMessageA(Item(IDC_HEADER_TITLE), BM_CLICK, 0, 0);
     SendMessageA(Item(IDC_HEADER_DATE), BM_CLICK, 0, 0);
-    LVITEMA lv = {};
-    lv.stateMask = LVIS_STATEIMAGEMASK;
-    lv.state = INDEXTOSTATEIMAGEMASK(1);
-    SendMessageA(Item(IDC_CHANNEL_LIST), LVM_SETITEMSTATE, 0, LPARAM(&lv));
-    lv.state = INDEXTOSTATEIMAGEMASK(2);
-    SendMessageA(Item(IDC_CHANNEL_LIST), LVM_SETITEMSTATE, 1, LPARAM(&lv));
+    Tick(list_, 0, false);
+    Tick(list_, 1, true);
     SendMessageA(Item(IDC_FONT), CB_SETCURSEL, 0, 0);
     SetWindowTextA(Item(IDC_FONT), "typed, not chosen");
-    SendMessageA(dialog_, WM_COMMAND, IDOK, 0);
-    Close();
+    OkAndClose();
 
     const SaverSettings& s = saverSettings;
-    EXPECT_EQ(s.disp_interval, 0);
-    EXPECT_EQ(s.load_interval, 500);
     EXPECT_TRUE(s.disp_header_title);
     EXPECT_FALSE(s.disp_header_date);
     EXPECT_FALSE(s.sites[0].check);
@@ -169,15 +128,19 @@ TEST_F(SettingsDialog, ReadBackTakesWhatWasTypedAsItIs) {
     EXPECT_EQ(s.font_face, faces.front());
 }
 
-TEST_F(SettingsDialog, ANumberTooLargeForAnIntIsHeldAtTheLargestInt) {
-    // Typed beyond INT_MAX must not wrap to a negative interval (read back later as 1).
-    ASSERT_TRUE(Open());
-    SetDlgItemTextA(dialog_, IDC_DISP_INTERVAL, "3000000000");
-    SetDlgItemTextA(dialog_, IDC_LOAD_INTERVAL, "50000000000000000000");  // beyond 32 and 64 bits
-    SendMessageA(dialog_, WM_COMMAND, IDOK, 0);
-    Close();
-    EXPECT_EQ(saverSettings.disp_interval, INT_MAX);
-    EXPECT_EQ(saverSettings.load_interval, INT_MAX);
+// Neither field is held to its spin range, but a number beyond INT_MAX must not
+// wrap to a negative interval (read back later as 1).
+TEST_F(SettingsDialog, AnIntervalIsReadBackAsTypedAndATooLargeOneAsTheLargestInt) {
+    const struct { const char* typed; int read; } cases[] = {
+        {"abc", 0}, {"500", 500}, {"3000000000", INT_MAX}, {"50000000000000000000", INT_MAX}};  // beyond 32 and 64 bits
+    for (const auto& c : cases)
+        for (int id : {IDC_DISP_INTERVAL, IDC_LOAD_INTERVAL}) {
+            SCOPED_TRACE(testing::Message() << c.typed << " in control " << id);
+            ASSERT_TRUE(OpenSettings());
+            SetDlgItemTextA(settings_, id, c.typed);
+            OkAndClose();
+            EXPECT_EQ(id == IDC_DISP_INTERVAL ? saverSettings.disp_interval : saverSettings.load_interval, c.read);
+        }
 }
 
 TEST_F(SettingsDialog, AFaceThatIsNotOfferedLeavesNoSelectionAndIsKept) {
@@ -185,31 +148,24 @@ TEST_F(SettingsDialog, AFaceThatIsNotOfferedLeavesNoSelectionAndIsKept) {
     ASSERT_FALSE(faces.empty());
     for (const std::string& face : {std::string("どこにもない書体"), "@" + faces.front()}) {
         saverSettings.font_face = face;
-        ASSERT_TRUE(Open());
+        ASSERT_TRUE(OpenSettings());
         EXPECT_EQ(SendMessageA(Item(IDC_FONT), CB_GETCURSEL, 0, 0), CB_ERR) << face;
-        Close();
+        CloseSettings();
         EXPECT_EQ(saverSettings.font_face, face);
     }
 }
 
 TEST_F(SettingsDialog, DropsAreOfferedOverTheListOnlyAndForTextOrFiles) {
-    ASSERT_TRUE(Open());
-    SetWindowPos(dialog_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    UpdateWindow(dialog_);
-    auto centre = [](HWND w) {
-        RECT r;
-        GetWindowRect(w, &r);
-        return POINTL{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    };
-    HWND list = Item(IDC_CHANNEL_LIST);
-    POINTL overList = centre(list);
-    POINTL overOk = centre(Item(IDOK));
-    POINTL overHeader = centre(reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)));
-    ASSERT_EQ(WindowFromPoint(POINT{overList.x, overList.y}), list);
+    ASSERT_TRUE(OpenSettings());
+    BringToTop(settings_);
+    POINTL overList = Centre(list_);
+    POINTL overOk = Centre(Item(IDOK));
+    POINTL overHeader = Centre(reinterpret_cast<HWND>(SendMessageA(list_, LVM_GETHEADER, 0, 0)));
+    ASSERT_EQ(WindowFromPoint(POINT{overList.x, overList.y}), list_);
 
     auto notify = [&](DropPhase phase, UINT format, POINTL* pt) {
         DropInfo info = {pt, 0xFFFF, 0, format, nullptr, nullptr};
-        SendMessageA(dialog_, WM_DROPNOTIFY, phase, LPARAM(&info));
+        SendMessageA(settings_, WM_DROPNOTIFY, phase, LPARAM(&info));
         return info.effect;
     };
     const DWORD copyOrLink = DROPEFFECT_COPY | DROPEFFECT_LINK;
@@ -221,7 +177,7 @@ TEST_F(SettingsDialog, DropsAreOfferedOverTheListOnlyAndForTextOrFiles) {
     EXPECT_EQ(notify(DROP_ENTER, CF_UNICODETEXT, &overList), DWORD(DROPEFFECT_NONE));
     EXPECT_EQ(notify(DROP_OVER, 0, &overList), DWORD(DROPEFFECT_NONE));
     EXPECT_EQ(notify(DROP_ENTER, 0, &overList), DWORD(DROPEFFECT_NONE));
-    EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 3);
+    EXPECT_EQ(ItemCount(list_), 3);
 }
 
 namespace {
@@ -266,19 +222,16 @@ TEST_F(SettingsDialog, FailedDropRegistrationShowsOneErrorAndEndsTheDialog) {
 
 TEST_F(SettingsDialog, LinkFitsItsTextShowsTheHandAndOpensTheAddressKeepingTheDialog) {
     BrowserStandIn browser;
-    ASSERT_TRUE(Open());
-    SetWindowPos(dialog_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ASSERT_TRUE(OpenSettings());
     HWND link = Item(IDC_LINK);
     RECT before;
     GetClientRect(link, &before);
-    UpdateWindow(dialog_);
+    BringToTop(settings_);
     PumpFor(100);
 
     const std::string address = Text(link);
     EXPECT_EQ(address.rfind("https://", 0), 0u);
-    LOGFONTA lf = {};
-    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(link, WM_GETFONT, 0, 0)), sizeof lf, &lf);
-    EXPECT_TRUE(lf.lfUnderline);
+    EXPECT_TRUE(FontOf(WindowFont(link)).lfUnderline);
     SIZE text = {};
     HDC dc = GetDC(link);
     HGDIOBJ old = SelectObject(dc, linkFont);
@@ -297,14 +250,10 @@ TEST_F(SettingsDialog, LinkFitsItsTextShowsTheHandAndOpensTheAddressKeepingTheDi
     // A click on the label reaches the dialog through the static control's own handling.
     SendMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     SendMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-    std::vector<std::string> links;
-    for (int i = 0; i < 100 && links.empty(); ++i) {
-        PumpFor(50);
-        links = browser.Links();
-    }
+    const std::vector<std::string> links = LinksOpened(browser);
     ASSERT_EQ(links.size(), 1u);
     EXPECT_EQ(links[0], address);
-    EXPECT_TRUE(IsWindowVisible(dialog_));
+    EXPECT_TRUE(IsWindowVisible(settings_));
 }
 
 // At 96 dpi the columns are as many pixels as given; a move to a monitor at 150 %
@@ -312,30 +261,23 @@ TEST_F(SettingsDialog, LinkFitsItsTextShowsTheHandAndOpensTheAddressKeepingTheDi
 // label is given (the dialog's rescaling gives it one) and, after a DPI change, of the
 // dialog's own font.
 TEST_F(SettingsDialog, ADpiChangeScalesTheColumnsAndTheLinkFollowsTheLabelsFont) {
-    ASSERT_TRUE(Open());
-    HWND list = Item(IDC_CHANNEL_LIST), link = Item(IDC_LINK);
+    ASSERT_TRUE(OpenSettings());
+    HWND link = Item(IDC_LINK);
     auto widths = [&] {
         std::string w;
-        for (int i = 0; i < 3; ++i) w += std::to_string(SendMessageA(list, LVM_GETCOLUMNWIDTH, WPARAM(i), 0)) + " ";
+        for (int i = 0; i < 3; ++i) w += std::to_string(SendMessageA(list_, LVM_GETCOLUMNWIDTH, WPARAM(i), 0)) + " ";
         return w;
     };
-    auto linkHeight = [] {
-        LOGFONTA lf = {};
-        GetObjectA(linkFont, sizeof lf, &lf);
-        return lf.lfUnderline ? lf.lfHeight : 0;
-    };
-    LOGFONTA dialogFont = {};
-    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dialog_, WM_GETFONT, 0, 0)), sizeof dialogFont, &dialogFont);
+    auto linkHeight = [] { return FontOf(linkFont).lfUnderline ? FontOf(linkFont).lfHeight : 0; };
+    const LOGFONTA dialogFont = FontOf(WindowFont(settings_));
     EXPECT_EQ(widths(), "150 300 500 ");
 
     HFONT large = CreateFontA(-30, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, "IPAPGothic");
     SendMessageA(link, WM_SETFONT, WPARAM(large), TRUE);
     EXPECT_EQ(linkHeight(), -30);
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(link, WM_GETFONT, 0, 0)), linkFont);
+    EXPECT_EQ(WindowFont(link), linkFont);
 
-    RECT suggested;
-    GetWindowRect(dialog_, &suggested);
-    SendMessageA(dialog_, WM_DPICHANGED, MAKEWPARAM(144, 144), LPARAM(&suggested));
+    ChangeDpi(settings_, 144);
     PumpFor(100);
     EXPECT_EQ(widths(), "225 450 750 ");
     EXPECT_EQ(linkHeight(), dialogFont.lfHeight) << "back to the dialog's font";
