@@ -265,13 +265,6 @@ void CALLBACK ActOnEditor(HWND, UINT, UINT_PTR timer, DWORD) {
     if (action.typed) SetWindowTextA(url, action.typed);
     PostMessageA(action.toUrlField ? url : editor, action.message, action.wParam, 0);
 }
-
-std::string Sites() {
-    std::string s;
-    for (const SiteEntry& e : saverSettings.sites)
-        s += e.title + "|" + e.link + "|" + e.description + "|" + (e.check ? "on" : "off") + "\n";
-    return s;
-}
 }  // namespace
 
 TEST_F(ChannelEditor, OkAddsTheUrlToTheSettingsListAndTheOtherEndingsChangeNothing) {

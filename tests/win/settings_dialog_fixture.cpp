@@ -85,6 +85,13 @@ DropEffects DragTo(HWND window, IDataObject* data, POINTL at) {
     return e;
 }
 
+std::string Sites() {
+    std::string s;
+    for (const SiteEntry& e : saverSettings.sites)
+        s += e.title + "|" + e.link + "|" + e.description + "|" + (e.check ? "on" : "off") + "\n";
+    return s;
+}
+
 std::string SettingsDialogFixture::beeps;
 
 BOOL WINAPI SettingsDialogFixture::RecordBeep(UINT type) {

@@ -50,6 +50,9 @@ struct DropEffects {
 };
 DropEffects DragTo(HWND window, IDataObject* data, POINTL at);
 
+// saverSettings.sites, one "title|link|description|on" (or "off") line each.
+std::string Sites();
+
 // OLE, COM, the locale and the common controls as the program sets them up; the
 // settings and the channel edit request put back after each test; fetch beeps
 // recorded instead of sounded.
