@@ -1,13 +1,7 @@
 // The channel editor in-process on the real dialog, fetching from the loopback feed server.
-#include "app/shell_state.h"
-#include "editor/channel_edit_request.h"
 #include "editor/channel_editor.h"
 #include "editor/fetch_test.h"
-#include "feed_server.h"
-#include "link_recorder.h"
 #include "list_view_text.h"
-#include "res/resource.h"
-#include "saver_process.h"
 #include "screen_capture.h"
 #include "settings_dialog_fixture.h"
 #include "test_data_object.h"

@@ -1,11 +1,6 @@
-#include "app/shell_state.h"
 #include "editor/drop_target.h"
 #include "editor/link_control.h"
-#include "link_recorder.h"
 #include "list_view_text.h"
-#include "res/resource.h"
-#include "saver_process.h"
-#include "settings/settings_dialog.h"
 #include "settings_dialog_fixture.h"
 
 #include <climits>
