@@ -1,9 +1,6 @@
 // The channel list's popup menu, commands, double-click and drops, on the real
 // settings dialog with the real drop target.
-#include "feed_server.h"
-#include "link_recorder.h"
 #include "list_view_text.h"
-#include "res/resource.h"
 #include "settings_dialog_fixture.h"
 #include "test_data_object.h"
 #include "test_paths.h"
@@ -31,12 +28,7 @@ protected:
     }
     void Command(WORD id) { SendMessageA(settings_, WM_COMMAND, id, 0); }
     void Notify(UINT code, int row, POINT at = {5, 5}) {
-        NMITEMACTIVATE n = {};
-        n.hdr.hwndFrom = list_;
-        n.hdr.idFrom = IDC_CHANNEL_LIST;
-        n.hdr.code = code;
-        n.iItem = row;
-        n.ptAction = at;
+        NMITEMACTIVATE n = {{list_, IDC_CHANNEL_LIST, code}, row, 0, 0, 0, 0, at, 0, 0};
         SendMessageA(settings_, WM_NOTIFY, IDC_CHANNEL_LIST, LPARAM(&n));
     }
     // Drags `data` onto the middle of the list; the effect the drop answered.
@@ -106,13 +98,7 @@ TEST_F(ChannelCommands, SelectInvertEnableDisableAndDeleteActOnTheSelectedRows) 
     Command(ID_CHANNEL_DELETE);
     EXPECT_EQ(Rows(list_), "a" + p + "a+ c" + p + "c+ f" + p + "f-");
     CloseSettings();
-    ASSERT_EQ(saverSettings.sites.size(), 3u);
-    const char* names[] = {"a", "c", "f"};
-    const bool checks[] = {true, true, false};
-    for (size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(saverSettings.sites[i].title, names[i]);
-        EXPECT_EQ(saverSettings.sites[i].check, checks[i]) << names[i];
-    }
+    EXPECT_EQ(Sites(), "a" + p + "a||on\nc" + p + "c||on\nf" + p + "f||off\n");
 }
 
 TEST_F(ChannelCommands, DroppedTextAndFilesAddOrReplaceChannelsInTheirOrder) {

@@ -1,7 +1,5 @@
 // Dragging rows of the real settings dialog's channel list, in-process: the begin
 // notification and the mouse messages are sent as the list and the capture deliver them.
-#include "res/resource.h"
-#include "saver_process.h"
 #include "settings/channel_drag.h"
 #include "settings_dialog_fixture.h"
 

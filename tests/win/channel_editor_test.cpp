@@ -1,19 +1,14 @@
 // The channel editor in-process on the real dialog, fetching from the loopback feed server.
-#include "app/shell_state.h"
-#include "editor/channel_edit_request.h"
 #include "editor/channel_editor.h"
 #include "editor/fetch_test.h"
-#include "feed_server.h"
-#include "link_recorder.h"
 #include "list_view_text.h"
-#include "res/resource.h"
-#include "saver_process.h"
 #include "screen_capture.h"
 #include "settings_dialog_fixture.h"
 #include "test_data_object.h"
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -35,13 +30,29 @@ protected:
     void Request(bool edit, const std::string& url, const std::string& title = "", const std::string& description = "") {
         channelEditRequest = {edit, list_, url, title, description};
     }
-    HWND Open() {
+    // The modeless editor on this request.
+    HWND Open(bool edit, const std::string& url, const std::string& title = "", const std::string& description = "") {
+        Request(edit, url, title, description);
         editor_ = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_CHANNEL_EDITOR), settings_, ChannelEditorProc, 0);
         BringToTop(editor_);
         return editor_;
     }
     HWND Item(int id) const { return GetDlgItem(editor_, id); }
     void FetchTest() { SendMessageA(editor_, WM_COMMAND, IDC_EDITOR_FETCH_TEST, 0); }
+    // Runs the fetch test while `watch` runs over and over on another thread, as the
+    // dialog's own thread is held in the fetch; the milliseconds the fetch took.
+    DWORD FetchTestWatched(const std::function<void()>& watch) {
+        std::atomic<bool> done{false};
+        std::thread watcher([&] {
+            while (!done) watch();
+        });
+        const DWORD start = GetTickCount();
+        FetchTest();
+        const DWORD took = GetTickCount() - start;
+        done = true;
+        watcher.join();
+        return took;
+    }
     // "1" for each of OK, Cancel and the fetch test that is enabled, "0" for each that is not.
     std::string ButtonsEnabled() const {
         std::string s;
@@ -127,8 +138,7 @@ TEST_F(ChannelEditor, TemplateHoldsTheControlsInTabOrder) {
 TEST_F(ChannelEditor, StartShowsTheRequestForANewOrAnEditedChannel) {
     lastTestContent.items = {{"an earlier test", "http://127.0.0.1/"}};  // not shown again
     for (bool edit : {false, true}) {
-        Request(edit, "http://127.0.0.1/a.rdf", "名前", "説明です");
-        ASSERT_TRUE(Open());
+        ASSERT_TRUE(Open(edit, "http://127.0.0.1/a.rdf", "名前", "説明です"));
         EXPECT_EQ(Text(editor_), edit ? "ＵＲＬ編集" : "新規ＵＲＬ");
         EXPECT_EQ(Text(Item(IDOK)), edit ? "OK" : "新規登録");
         EXPECT_EQ(Text(Item(IDC_EDITOR_URL)) + "|" + Text(Item(IDC_EDITOR_CHANNEL_NAME)) + "|" +
@@ -152,8 +162,7 @@ TEST_F(ChannelEditor, StartShowsTheRequestForANewOrAnEditedChannel) {
 }
 
 TEST_F(ChannelEditor, ADpiChangeScalesTheColumn) {
-    Request(false, "");
-    ASSERT_TRUE(Open());
+    ASSERT_TRUE(Open(false, ""));
     HWND list = Item(IDC_EDITOR_CONTENT);
     const int before = int(SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
     ChangeDpi(editor_, 144);
@@ -162,8 +171,7 @@ TEST_F(ChannelEditor, ADpiChangeScalesTheColumn) {
 
 TEST_F(ChannelEditor, FetchTestShowsTheChannelOrTheFailureLine) {
     const std::string failed = "  --- 取得に失敗しました ---";
-    Request(true, "", "保存された名前", "保存された説明");
-    ASSERT_TRUE(Open());
+    ASSERT_TRUE(Open(true, "", "保存された名前", "保存された説明"));
     const struct { std::string url, name, description; std::vector<std::string> rows; const char* beep; } tests[] = {
         {FeedServerUrl("/feeds/utf8.xml"), "文字コード UTF-8", "日本語の説明：ソフトウェア、表示",
          {"ニュース一番", "ﾊﾝｶｸ カナ 漢字"}, "ok "},
@@ -186,8 +194,7 @@ TEST_F(ChannelEditor, FetchTestShowsTheChannelOrTheFailureLine) {
 }
 
 TEST_F(ChannelEditor, WhileTheFetchRunsTheButtonsAreDisabledAndTheOldContentIsOffTheScreen) {
-    Request(true, FeedServerUrl("/feeds/utf8.xml"), "保存された名前", "保存された説明");
-    ASSERT_TRUE(Open());
+    ASSERT_TRUE(Open(true, FeedServerUrl("/feeds/utf8.xml"), "保存された名前", "保存された説明"));
     FetchTest();
     SetDlgItemTextA(editor_, IDC_EDITOR_URL, FeedServerUrl("/slow/feeds/rss2.xml?ms=3000").c_str());
     // Dark text in the name field or among the rows (below the list's header) on screen.
@@ -204,18 +211,11 @@ TEST_F(ChannelEditor, WhileTheFetchRunsTheButtonsAreDisabledAndTheOldContentIsOf
     };
     PumpFor(200);
     ASSERT_STREQ(shown(), " shown");
-    // The dialog's thread is blocked in the fetch: watch it from another that sends it nothing.
-    std::atomic<bool> done{false};
     std::vector<std::string> states;  // "enabled buttons, text on screen", each change once
-    std::thread watcher([&] {
-        while (!done) {
-            const std::string state = ButtonsEnabled() + shown();
-            if (states.empty() || states.back() != state) states.push_back(state);
-        }
+    FetchTestWatched([&] {  // sends the dialog nothing
+        const std::string state = ButtonsEnabled() + shown();
+        if (states.empty() || states.back() != state) states.push_back(state);
     });
-    FetchTest();
-    done = true;
-    watcher.join();
     EXPECT_NE(std::find(states.begin(), states.end(), "000 blank"), states.end())
         << "disabled and cleared on screen together: " << testing::PrintToString(states);
     EXPECT_EQ(ButtonsEnabled(), "111");
@@ -226,8 +226,7 @@ TEST_F(ChannelEditor, WhileTheFetchRunsTheButtonsAreDisabledAndTheOldContentIsOf
 
 TEST_F(ChannelEditor, DoubleClickOpensTheItemsLinkOnlyWhenItIsAWebAddress) {
     BrowserStandIn browser({"javascript", "kvttest"});
-    Request(false, FeedServerUrl("/feeds/links.xml"));
-    ASSERT_TRUE(Open());
+    ASSERT_TRUE(Open(false, FeedServerUrl("/feeds/links.xml")));
     FetchTest();
     HWND list = Item(IDC_EDITOR_CONTENT);
     ASSERT_EQ(Rows(list).size(), 6u);
@@ -259,13 +258,6 @@ void CALLBACK ActOnEditor(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND url = GetDlgItem(editor, IDC_EDITOR_URL);
     if (action.typed) SetWindowTextA(url, action.typed);
     PostMessageA(action.toUrlField ? url : editor, action.message, action.wParam, 0);
-}
-
-std::string Sites() {
-    std::string s;
-    for (const SiteEntry& e : saverSettings.sites)
-        s += e.title + "|" + e.link + "|" + e.description + "|" + (e.check ? "on" : "off") + "\n";
-    return s;
 }
 }  // namespace
 
@@ -301,8 +293,7 @@ TEST_F(ChannelEditor, OkAddsTheUrlToTheSettingsListAndTheOtherEndingsChangeNothi
 }
 
 TEST_F(ChannelEditor, DropsFillTheUrlFieldOnlyOverIt) {
-    Request(false, "typed");
-    ASSERT_TRUE(Open());
+    ASSERT_TRUE(Open(false, "typed"));
     ASSERT_TRUE(DropTargetOf(editor_));
     const POINTL url = Centre(Item(IDC_EDITOR_URL)), name = Centre(Item(IDC_EDITOR_CHANNEL_NAME));
     const POINTL list = Centre(Item(IDC_EDITOR_CONTENT));
@@ -330,28 +321,20 @@ TEST_F(ChannelEditor, DropsFillTheUrlFieldOnlyOverIt) {
 }
 
 TEST_F(ChannelEditor, ASilentServerKeepsTheDialogPaintedAndFailsAfterTheTimeOut) {
-    Request(false, FeedServerUrl("/never?s=60"));
-    ASSERT_TRUE(Open());
-    std::atomic<bool> done{false};
+    ASSERT_TRUE(Open(false, FeedServerUrl("/never?s=60")));
     int asked = 0, answered = 0, repainted = 0;
-    std::thread watcher([&] {  // the dialog's thread waits in the fetch; ask it from here
-        for (; !done; Sleep(500)) {
-            DWORD_PTR result = 0;
-            ++asked;
-            answered += SendMessageTimeoutA(editor_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) != 0;
-            InvalidateRect(editor_, nullptr, TRUE);
-            for (DWORD start = GetTickCount(); GetTickCount() - start < 1000; Sleep(10))
-                if (!GetUpdateRect(editor_, nullptr, FALSE)) {
-                    ++repainted;
-                    break;
-                }
-        }
+    const DWORD waited = FetchTestWatched([&] {
+        DWORD_PTR result = 0;
+        ++asked;
+        answered += SendMessageTimeoutA(editor_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) != 0;
+        InvalidateRect(editor_, nullptr, TRUE);
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 1000; Sleep(10))
+            if (!GetUpdateRect(editor_, nullptr, FALSE)) {
+                ++repainted;
+                break;
+            }
+        Sleep(500);
     });
-    const DWORD start = GetTickCount();
-    FetchTest();
-    const DWORD waited = GetTickCount() - start;
-    done = true;
-    watcher.join();
     EXPECT_GE(waited, 29000u);
     EXPECT_LT(waited, 40000u);
     EXPECT_GE(asked, 10);

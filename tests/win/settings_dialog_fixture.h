@@ -2,7 +2,15 @@
 // Shared by the tests that run the settings dialog and the channel editor in-process
 // on the real dialogs: the set-up, the settings dialog with its channel list, and
 // small readers and movers of their controls.
+#include "app/shell_state.h"
 #include "config/settings.h"
+#include "editor/channel_edit_request.h"
+#include "editor/fetch_beep.h"
+#include "feed_server.h"
+#include "link_recorder.h"
+#include "res/resource.h"
+#include "saver_process.h"
+#include "settings/settings_dialog.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -12,59 +20,142 @@
 #include <string>
 #include <vector>
 
-class BrowserStandIn;
+// At most 2,047 bytes.
+inline std::string Text(HWND w) {
+    char buf[2048] = "";
+    GetWindowTextA(w, buf, sizeof buf);
+    return buf;
+}
 
-// The text of a window or control; at most 2,047 bytes.
-std::string Text(HWND w);
-// The middle of a window, in screen coordinates.
-POINTL Centre(HWND w);
-// Puts the dialog above every other window and paints it, for tests that read the
-// screen or look up windows under a point.
-void BringToTop(HWND dialog);
-// Tells the dialog it was moved to a monitor of this many dpi.
-void ChangeDpi(HWND dialog, int dpi);
+// In screen coordinates.
+inline POINTL Centre(HWND w) {
+    RECT r;
+    GetWindowRect(w, &r);
+    return POINTL{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// Above every other window and painted, for tests that read the screen or look up
+// the window under a point.
+inline void BringToTop(HWND dialog) {
+    SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    UpdateWindow(dialog);
+}
+
+// As when the dialog is moved to a monitor of this many dpi.
+inline void ChangeDpi(HWND dialog, int dpi) {
+    RECT suggested;
+    GetWindowRect(dialog, &suggested);
+    SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
+}
+
 // Pumps messages until the browser stand-in was handed an address (5 seconds at
 // most), then `settleMs` more for any that should not come; the addresses it got.
-std::vector<std::string> LinksOpened(const BrowserStandIn& browser, DWORD settleMs = 0);
+inline std::vector<std::string> LinksOpened(const BrowserStandIn& browser, DWORD settleMs = 0) {
+    for (int i = 0; i < 100 && browser.Links().empty(); ++i) PumpFor(50);
+    PumpFor(settleMs);
+    return browser.Links();
+}
 
-int ItemCount(HWND list);
+inline int ItemCount(HWND list) { return int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
 // A row's state image: 1 for a clear box, 2 for a ticked one.
-int CheckState(HWND list, int row);
-bool Selected(HWND list, int row);
-void Tick(HWND list, int row, bool on);
-// Selects exactly these rows.
-void Select(HWND list, const std::vector<int>& rows);
-struct ListColumn {
-    bool exists;
-    std::string text;
-    int width, format;
-};
-ListColumn Column(HWND list, int index);
+inline int CheckState(HWND list, int row) {
+    return int(SendMessageA(list, LVM_GETITEMSTATE, WPARAM(row), LVIS_STATEIMAGEMASK) >> 12);
+}
+inline bool Selected(HWND list, int row) { return SendMessageA(list, LVM_GETITEMSTATE, WPARAM(row), LVIS_SELECTED); }
 
-// The window's registered drop target; nullptr when it has none.
-IDropTarget* DropTargetOf(HWND window);
-// Drags `data` onto `at` through the window's drop target, as a drag with the left
-// button held that offers copy, move and link; the effect each step answered.
-struct DropEffects {
-    DWORD enter, over, drop;
-};
-DropEffects DragTo(HWND window, IDataObject* data, POINTL at);
+inline void Tick(HWND list, int row, bool on) {
+    LVITEMA lv = {};
+    lv.stateMask = LVIS_STATEIMAGEMASK;
+    lv.state = INDEXTOSTATEIMAGEMASK(on ? 2 : 1);
+    SendMessageA(list, LVM_SETITEMSTATE, WPARAM(row), LPARAM(&lv));
+}
+
+// Selects exactly these rows.
+inline void Select(HWND list, const std::vector<int>& rows) {
+    LVITEMA lv = {};
+    lv.stateMask = LVIS_SELECTED;
+    SendMessageA(list, LVM_SETITEMSTATE, WPARAM(-1), LPARAM(&lv));
+    lv.state = LVIS_SELECTED;
+    for (int r : rows) SendMessageA(list, LVM_SETITEMSTATE, WPARAM(r), LPARAM(&lv));
+}
+
+struct ListColumn { bool exists; std::string text; int width, format; };
+inline ListColumn Column(HWND list, int index) {
+    char buf[64] = "";
+    LVCOLUMNA col = {};
+    col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    col.pszText = buf;
+    col.cchTextMax = sizeof buf;
+    const bool exists = SendMessageA(list, LVM_GETCOLUMNA, WPARAM(index), LPARAM(&col));
+    return {exists, buf, col.cx, col.fmt};
+}
+
+inline IDropTarget* DropTargetOf(HWND window) {
+    return static_cast<IDropTarget*>(GetPropA(window, "OleDropTargetInterface"));
+}
+
+// Drags `data` onto `at` through the window's drop target, with the left button
+// held and copy, move and link offered; the effect each step answered.
+struct DropEffects { DWORD enter, over, drop; };
+inline DropEffects DragTo(HWND window, IDataObject* data, POINTL at) {
+    const DWORD offered = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+    DropEffects e = {offered, offered, offered};
+    IDropTarget* target = DropTargetOf(window);
+    EXPECT_TRUE(target) << "the window is a drop target";
+    if (!target) return {};
+    target->DragEnter(data, MK_LBUTTON, at, &e.enter);
+    target->DragOver(MK_LBUTTON, at, &e.over);
+    target->Drop(data, 0, at, &e.drop);
+    return e;
+}
+
+// saverSettings.sites, one "title|link|description|on" (or "off") line each.
+inline std::string Sites() {
+    std::string s;
+    for (const SiteEntry& e : saverSettings.sites)
+        s += e.title + "|" + e.link + "|" + e.description + "|" + (e.check ? "on" : "off") + "\n";
+    return s;
+}
 
 // OLE, COM, the locale and the common controls as the program sets them up; the
 // settings and the channel edit request put back after each test; fetch beeps
 // recorded instead of sounded.
 class SettingsDialogFixture : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-    // The modeless settings dialog on saverSettings; sets settings_ and list_.
-    HWND OpenSettings();
+    void SetUp() override {
+        InitFeedEnvironment();
+        INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&icc);
+        appInstance = GetModuleHandleA(nullptr);
+        saved_ = saverSettings;
+        saverSettings = SaverSettings();
+        beeps.clear();
+        fetchBeep = RecordBeep;
+    }
+    void TearDown() override {
+        if (settings_ && IsWindow(settings_)) DestroyWindow(settings_);
+        saverSettings = saved_;
+        channelEditRequest = ChannelEditRequest();
+        fetchBeep = MessageBeep;
+    }
+    // The modeless settings dialog on saverSettings.
+    HWND OpenSettings() {
+        settings_ = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, SettingsDialogProc, 0);
+        list_ = GetDlgItem(settings_, IDC_CHANNEL_LIST);
+        return settings_;
+    }
     // Destroying the dialog runs its read-back into saverSettings.
-    void CloseSettings();
+    void CloseSettings() {
+        DestroyWindow(settings_);
+        settings_ = list_ = nullptr;
+    }
 
-    static BOOL WINAPI RecordBeep(UINT type);
-    static std::string beeps;  // "ok " for each success beep, "err " for each failure beep
+    static BOOL WINAPI RecordBeep(UINT type) {
+        beeps += type == MB_OK ? "ok " : type == MB_ICONHAND ? "err " : "? ";
+        return TRUE;
+    }
 
+    inline static std::string beeps;  // "ok " for each success beep, "err " for each failure beep
     SaverSettings saved_;
     HWND settings_ = nullptr, list_ = nullptr;
 };
