@@ -1,5 +1,6 @@
 // The entry point: the screen-saver switches decide between the settings dialog,
 // the full-screen saver, the preview and doing nothing.
+#include "app/code_page_notice.h"
 #include "app/command_line.h"
 #include "app/config_path.h"
 #include "common/gdi_holders.h"
@@ -51,6 +52,7 @@ int RunConfigure() {
     const std::string path = ConfigFilePath();
     LoadSettings(path.c_str(), false);  // a missing file leaves the defaults
 
+    NoticeWhenNotJapaneseCodePage(hostWindow);  // then the dialog opens all the same
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     const INT_PTR result =
