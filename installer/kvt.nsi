@@ -24,9 +24,12 @@ ManifestDPIAware true
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
-InstallDir "$LOCALAPPDATA\Programs\Tavelo Rss Screensaver"
-; An upgrade goes where the earlier install is.
-InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+; No blank in the folder's name: Windows starts an idle-time saver by its path, and a path
+; with blanks is a known reason for a selected saver never to start.
+!define DEFAULT_DIR "$LOCALAPPDATA\Programs\TaveloRssScreensaver"
+InstallDir "${DEFAULT_DIR}"
+; Where the first installers put it, with a blank in its name.
+!define OLD_DEFAULT_DIR "$LOCALAPPDATA\Programs\Tavelo Rss Screensaver"
 BrandingText "${PRODUCT} ${VERSION}"
 
 VIProductVersion "${VERSION}.0"
@@ -58,13 +61,95 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 
 !insertmacro MUI_LANGUAGE "Japanese"
 
+; The folder of an earlier install that this one replaces, when it is not $INSTDIR.
+Var earlierDir
+
+; The long form of the path in $0, into $0 (unchanged when the file is not there).
+!macro LONG_PATH prefix
+Function ${prefix}LongPath
+  System::Call 'kernel32::GetLongPathName(t r0, t .r1, i ${NSIS_MAX_STRLEN}) i .r2'
+  ${If} $2 <> 0
+  ${AndIf} $2 < ${NSIS_MAX_STRLEN}
+    StrCpy $0 $1
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro LONG_PATH ""
+!insertmacro LONG_PATH "un."
+
+Function .onInit
+  ; An upgrade goes where the earlier install is, unless that was the old default folder
+  ; (it has a blank) or the user named a folder with /D=.
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 == ""
+    Return
+  ${EndIf}
+  Call LongPath
+  StrCpy $earlierDir $0
+  StrCpy $0 "${OLD_DEFAULT_DIR}"
+  Call LongPath
+  ${If} $INSTDIR == "${DEFAULT_DIR}"
+  ${AndIf} $earlierDir != $0
+    StrCpy $INSTDIR $earlierDir
+  ${EndIf}
+FunctionEnd
+
+; Moves an earlier install in another folder here, so one copy and one uninstall entry remain:
+; its settings come along byte for byte (unless this folder has its own), its kvt.scr and
+; uninstaller go, and its folder goes when nothing else is left in it.
+Function MoveEarlierInstall
+  StrCpy $0 $INSTDIR
+  Call LongPath
+  ${If} $earlierDir == ""
+  ${OrIf} $earlierDir == $0
+  ${OrIfNot} ${FileExists} "$earlierDir\uninst.exe"
+    Return
+  ${EndIf}
+  ${If} ${FileExists} "$earlierDir\kvtini.xml"
+  ${AndIfNot} ${FileExists} "$INSTDIR\kvtini.xml"
+    ClearErrors
+    Rename "$earlierDir\kvtini.xml" "$INSTDIR\kvtini.xml"
+    ${If} ${Errors}
+      ; Another volume: copy, and remove the original only once the copy is there.
+      CopyFiles /SILENT "$earlierDir\kvtini.xml" "$INSTDIR"
+      ${If} ${FileExists} "$INSTDIR\kvtini.xml"
+        Delete "$earlierDir\kvtini.xml"
+      ${EndIf}
+    ${EndIf}
+  ${EndIf}
+  Delete "$earlierDir\kvt.scr"
+  Delete "$earlierDir\uninst.exe"
+  RMDir "$earlierDir"
+FunctionEnd
+
+; "$INSTDIR\kvt.scr" as Windows' screen-saver panel stores it, into $0: the short (8.3) form
+; when the path has a blank, since the system starts the saver by that name.
+Function SaverPathForPanel
+  StrCpy $0 "$INSTDIR\kvt.scr"
+  StrCpy $1 0
+  ${Do}
+    StrCpy $2 $0 1 $1
+    ${If} $2 == ""
+      Return
+    ${EndIf}
+    IntOp $1 $1 + 1
+  ${LoopUntil} $2 == " "
+  GetFullPathName /SHORT $1 "$INSTDIR\kvt.scr"
+  ; A volume without short names keeps the long form.
+  ${If} $1 != ""
+    StrCpy $0 $1
+  ${EndIf}
+FunctionEnd
+
 Section "kvt.scr"
   SetOutPath "$INSTDIR"
   ; Only kvt.scr and the uninstaller are written: kvtini.xml beside them stays as it is.
   File "/oname=kvt.scr" "${SAVER}"
   WriteUninstaller "$INSTDIR\uninst.exe"
+  Call MoveEarlierInstall
 
-  WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$INSTDIR\kvt.scr"
+  Call SaverPathForPanel
+  WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $0
   ; Writes ScreenSaveActive=1 and tells running programs of the change.
   System::Call 'user32::SystemParametersInfo(i ${SPI_SETSCREENSAVEACTIVE}, i 1, p 0, i ${SPIF_SAVE_AND_SEND})'
 
@@ -80,15 +165,6 @@ Section "kvt.scr"
   ${GetSize} "$INSTDIR" "/M=kvt.scr /S=0K" $0 $1 $2
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
-
-; The long form of the path in $0, into $0 (unchanged when the file is not there).
-Function un.LongPath
-  System::Call 'kernel32::GetLongPathName(t r0, t .r1, i ${NSIS_MAX_STRLEN}) i .r2'
-  ${If} $2 <> 0
-  ${AndIf} $2 < ${NSIS_MAX_STRLEN}
-    StrCpy $0 $1
-  ${EndIf}
-FunctionEnd
 
 Function un.onInit
   ; The folder may have been given in its short form (_?=C:\...\TAVELO~1).
