@@ -2,6 +2,8 @@
 
 #include "test_paths.h"
 
+#include <tlhelp32.h>
+
 namespace {
 struct FindState {
     DWORD pid;
@@ -44,6 +46,42 @@ bool SaverRun::Start(const std::string& arguments) {
     QueryPerformanceCounter(&started_);
     return CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
                           folder_.c_str(), &si, &pi_) != 0;
+}
+
+bool SaverRun::StartUnderLocale(const std::string& arguments, const char* unixLocale) {
+    using UnixSpawn = LONG(CDECL*)(char* const argv[], int wait);
+    const auto spawn = reinterpret_cast<UnixSpawn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "__wine_unix_spawnvp")));
+    if (!spawn) return false;
+    // WINELOADER names the Wine that runs this test, so the saver runs under the same one.
+    std::string shell = "/bin/sh", option = "-c", locale = unixLocale, saver = SaverPath();
+    std::string command = "LANG=\"$0\" LC_ALL=\"$0\" exec \"$WINELOADER\" \"$1\" " + arguments;
+    char* argv[] = {&shell[0], &option[0], &command[0], &locale[0], &saver[0], nullptr};
+    QueryPerformanceCounter(&started_);
+    if (spawn(argv, FALSE) != 0) return false;
+    // Find the process by its image, which lies in this run's own folder.
+    const DWORD start = GetTickCount();
+    do {
+        const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        PROCESSENTRY32 entry = {};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+            if (lstrcmpiA(entry.szExeFile, "kvt.scr") != 0) continue;
+            const HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, entry.th32ProcessID);
+            char image[MAX_PATH] = "";
+            DWORD size = sizeof image;
+            if (process && QueryFullProcessImageNameA(process, 0, image, &size) && lstrcmpiA(image, saver.c_str()) == 0) {
+                CloseHandle(snapshot);
+                pi_.hProcess = process;
+                pi_.dwProcessId = entry.th32ProcessID;
+                return true;
+            }
+            if (process) CloseHandle(process);
+        }
+        CloseHandle(snapshot);
+        PumpFor(20);
+    } while (GetTickCount() - start < 15000);
+    return false;
 }
 
 HWND SaverRun::WaitForWindow(const char* className, DWORD timeoutMs, HWND parent) const {

@@ -14,6 +14,9 @@ public:
     SaverRun& operator=(const SaverRun&) = delete;
 
     bool Start(const std::string& arguments);
+    // Starts it under another Unix locale, through the Unix shell: Wine takes the process
+    // code page from it, and a Windows process cannot hand a child another one.
+    bool StartUnderLocale(const std::string& arguments, const char* unixLocale);
     // The first top-level window of the process with this class, or with a parent its
     // first such child window (nullptr on time-out).
     HWND WaitForWindow(const char* className, DWORD timeoutMs = 15000, HWND parent = nullptr) const;
@@ -23,6 +26,7 @@ public:
     void Kill();
 
     std::string ConfigPath() const { return folder_ + "kvtini.xml"; }
+    std::string SaverPath() const { return folder_ + "kvt.scr"; }
     DWORD ProcessId() const { return pi_.dwProcessId; }
     // Milliseconds between the start of the process and now.
     double ElapsedMs() const;
