@@ -1,6 +1,8 @@
-; The per-user installer of kvt.scr. Built by CMake with makensis, once per Windows build:
+; The per-user installer of kvt.scr, built by build-installer beside it (for CMake, once per
+; Windows build, and for scripts/package):
 ;   makensis -INPUTCHARSET UTF8 -DTARGET=amd64-unicode|x86-unicode -DSAVER=<kvt.scr>
-;            -DVERSION=<major.minor.patch> -DICON=<kvt.ico> -DOUTFILE=<setup.exe> kvt.nsi
+;            -DVERSION=<major.minor.patch> -DICON=<kvt.ico> -DOUTFILE=<setup.exe>
+;            [-DSIGN=<command that signs the file named last>] kvt.nsi
 ; It needs no administrator rights: kvt.scr goes to a folder the user can write to, so
 ; kvtini.xml can be saved beside it, and every registry value it touches is under HKCU.
 
@@ -10,6 +12,11 @@
 
 Unicode true
 Target ${TARGET}
+!ifdef SIGN
+  ; The uninstaller is signed before it goes into the installer, the installer once written.
+  !uninstfinalize '"${SIGN}" "%1"' = 0
+  !finalize '"${SIGN}" "%1"' = 0
+!endif
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 ManifestDPIAware true
@@ -143,6 +150,8 @@ FunctionEnd
 
 Section "kvt.scr"
   SetOutPath "$INSTDIR"
+  ; No build time goes into the installer: the same kvt.scr gives the same installer.
+  SetDateSave off
   ; Only kvt.scr and the uninstaller are written: kvtini.xml beside them stays as it is.
   File "/oname=kvt.scr" "${SAVER}"
   WriteUninstaller "$INSTDIR\uninst.exe"
