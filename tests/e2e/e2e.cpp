@@ -3,6 +3,7 @@
 #include "config/settings_io.h"
 #include "feed_server.h"
 #include "link_recorder.h"
+#include "res/resource.h"
 #include "test_paths.h"
 
 #include <gtest/gtest.h>
@@ -58,6 +59,17 @@ Screenshot StableCapture() {
 }
 
 bool Coloured(std::uint32_t c) { return Red(c) != Green(c) || Green(c) != Blue(c); }
+
+Screenshot CaptureSettingsDialog(HWND dialog) {
+    Screenshot shot;
+    const bool painted = PumpUntil([&] {
+        RECT link;
+        GetWindowRect(GetDlgItem(dialog, IDC_LINK), &link);
+        shot = StableCapture();
+        return shot.Count(link, [](std::uint32_t c) { return c == 0x0000FF; }) > 20;
+    });
+    return painted ? shot : Screenshot();
+}
 
 Screenshot WaitForColour(DWORD timeoutMs) {
     const DWORD start = GetTickCount();

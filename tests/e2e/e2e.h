@@ -25,6 +25,9 @@ HWND StartShow(SaverRun& run);
 // is caught half done.
 Screenshot StableCapture();
 bool Coloured(std::uint32_t c);
+// The screen once the settings dialog has painted: its link shows in blue and the screen
+// holds still (null screenshot when that never happens).
+Screenshot CaptureSettingsDialog(HWND dialog);
 // Waits until the saver shows something in colour (an item, after the title screen).
 Screenshot WaitForColour(DWORD timeoutMs = 15000);
 

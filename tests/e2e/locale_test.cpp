@@ -42,11 +42,13 @@ SaverSettings JapaneseChannels() {
 
 // The first window of the process with this title, by its text as UTF-16.
 HWND WaitForTitled(const SaverRun& run, const std::wstring& title) {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 15000 && run.IsRunning(); PumpFor(20)) {
-        HWND w = run.WaitForWindow("#32770", 100);
-        if (w && TextOf(w) == title) return w;
-    }
-    return nullptr;
+    HWND found = nullptr;
+    PumpUntil([&] {
+        HWND w = run.WaitForWindow("#32770", 0);
+        found = w && TextOf(w) == title ? w : nullptr;
+        return found || !run.IsRunning();
+    });
+    return found;
 }
 
 BOOL CALLBACK AddText(HWND w, LPARAM texts) {
@@ -77,11 +79,12 @@ DialogSeen OpenAndLook(const char* locale) {
     EXPECT_TRUE(run.StartUnderLocale("/c", locale));
     HWND dialog = WaitForTitled(run, L"KVT v1.0 設定");
     if (!dialog) return seen;
-    PumpFor(500);  // let it paint
+    const Screenshot screen = CaptureSettingsDialog(dialog);
+    if (screen.pixels.empty()) return seen;
     seen.texts = DialogTexts(dialog);
     RECT r;
     GetWindowRect(dialog, &r);
-    seen.pixels = Crop(CaptureScreen(), r);
+    seen.pixels = Crop(screen, r);
     seen.pixels.SaveBmp(BuildPath(std::string("e2e-locale-dialog-") + locale + ".bmp"));
     PostTo(dialog, WM_COMMAND, IDCANCEL);
     run.WaitForExit(15000);
@@ -147,7 +150,7 @@ TEST(OtherLocale, TheSaverPaintsAJapaneseItemAsUnderJapanese) {
     ASSERT_TRUE(run.StartUnderLocale("/s", kOther));
     HWND window = run.WaitForWindow(kSaverClass);
     ASSERT_NE(window, nullptr);
-    PumpFor(300);
+    ASSERT_TRUE(PumpUntil([] { return FirstInkRow(CaptureScreen()) >= 0; })) << "no title screen";
     PostTo(window, WM_KEYDOWN, 'A');  // leaves the title screen
     const Screenshot shot = WaitForColour();
     SaverScreen expected;
@@ -187,10 +190,11 @@ TEST(OtherLocale, WithoutCodePage932TheSettingsFirstSayWhyInBothLanguages) {
         EXPECT_NE(text.find(L"On this Windows, the settings need Japanese"), std::wstring::npos);
         PostTo(notice, WM_COMMAND, IDOK);
 
-        HWND dialog = run.WaitForWindow("#32770");
-        for (DWORD start = GetTickCount(); dialog == notice && GetTickCount() - start < 15000; PumpFor(20))
-            dialog = run.WaitForWindow("#32770");
-        ASSERT_NE(dialog, nullptr);
+        HWND dialog = nullptr;
+        ASSERT_TRUE(PumpUntil([&] {
+            dialog = run.WaitForWindow("#32770", 0);
+            return dialog && dialog != notice;
+        }));
         EXPECT_NE(TextOf(dialog), L"Tavelo's Rss Screensaver") << "the notice shows once";
         PostTo(dialog, WM_COMMAND, IDCANCEL);
         DWORD code = 99;

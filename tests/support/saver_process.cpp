@@ -142,3 +142,10 @@ void PumpFor(DWORD ms) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     } while (GetTickCount() - start < ms);
 }
+
+bool PumpUntil(const std::function<bool()>& done, DWORD limitMs) {
+    for (const DWORD start = GetTickCount();; PumpFor(20)) {
+        if (done()) return true;
+        if (GetTickCount() - start >= limitMs) return done();
+    }
+}

@@ -3,6 +3,7 @@
 // "kvtini.xml", and observes it from outside: windows, exit code, files.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 class SaverRun {
@@ -41,3 +42,6 @@ private:
 void PostTo(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 // Pumps this thread's messages for the given time.
 void PumpFor(DWORD ms);
+// Pumps this thread's messages until `done` holds, checking every 20 ms, for at most
+// `limitMs`; returns whether it holds.
+bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 15000);
