@@ -1,14 +1,14 @@
 #include "editor/drop_data.h"
 
+#include "common/kernel_holders.h"
 #include "editor/drop_text.h"
 
 #include <shellapi.h>
 
-bool DroppedText(HGLOBAL data, std::string* text) {
-    const void* bytes = data ? GlobalLock(data) : nullptr;
-    if (!bytes) return false;
-    *text = TextWithin(static_cast<const char*>(bytes), GlobalSize(data));
-    GlobalUnlock(data);
+bool DroppedText(HGLOBAL data, std::string* text, std::size_t limit) {
+    const GlobalLockGuard lock(data);
+    if (!lock.Bytes()) return false;
+    *text = TextWithin(lock.Bytes(), lock.Size(), limit);
     return true;
 }
 

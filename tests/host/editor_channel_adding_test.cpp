@@ -142,5 +142,6 @@ TEST(DroppedText, IsReadWithinItsBlockAndCutWithoutSplittingACharacter) {
         {"", 0, 1023, ""},
     };
     for (const Case& c : cases) EXPECT_EQ(TextWithin(c.bytes.data(), c.size, c.limit), c.text) << c.bytes;
-    EXPECT_EQ(TextWithin(std::string(2000, 'x').c_str(), 2001).size(), kMaxDroppedUrl);
+    EXPECT_EQ(TextWithin(std::string(2000, 'x').c_str(), 2001, kUrlFieldLimit).size(), kUrlFieldLimit);
+    EXPECT_EQ(TextWithin(std::string(2000, 'x').c_str(), 2001).size(), 2000u) << "no limit unless asked";
 }

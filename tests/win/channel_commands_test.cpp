@@ -121,6 +121,13 @@ TEST_F(ChannelCommands, DroppedTextAndFilesAddOrReplaceChannelsInTheirOrder) {
     EXPECT_EQ(Rows(list_), "a|http://127.0.0.1/a- RDF チャンネル|" + rdf + "+ c|http://127.0.0.1/c+ Tom & Jerry ニュース|" +
                                feed + "+* |" + missing + "-");
     EXPECT_EQ(saverSettings.sites[1].description, "RSS 1.0 feed");
+
+    // The list has no field that could hold only so much: a long address is taken whole.
+    const std::string longUrl = feed + "?pad=" + std::string(1500, 'x');
+    OneFormatData longText(CF_TEXT, longUrl);
+    Drop(&longText);
+    EXPECT_EQ(beeps, "ok err ok ok ok ");
+    EXPECT_EQ(saverSettings.sites.back().link, longUrl);
 }
 
 TEST_F(ChannelCommands, ASiteListAddsEachSiteAndOneThatListsItselfEnds) {

@@ -298,14 +298,16 @@ TEST_F(ChannelEditor, DropsFillTheUrlFieldOnlyOverIt) {
     const POINTL url = Centre(Item(IDC_EDITOR_URL)), name = Centre(Item(IDC_EDITOR_CHANNEL_NAME));
     const POINTL list = Centre(Item(IDC_EDITOR_CONTENT));
     const std::string longPath = "C:\\" + std::string(300, 'p'), cut = longPath.substr(0, 254);
+    const std::string longUrl = "http://" + std::string(2000, 'u'), field = longUrl.substr(0, 1023);
     const DWORD copyOrLink = DROPEFFECT_COPY | DROPEFFECT_LINK;
     const struct { CLIPFORMAT format; std::string bytes; POINTL at; DWORD effect; std::string field; } drops[] = {
         {CF_TEXT, "http://127.0.0.1/dropped.xml", url, copyOrLink, "http://127.0.0.1/dropped.xml"},  // no zero
         {CF_HDROP, FileDropBlock({"C:\\feeds\\first.xml", "C:\\feeds\\second.xml"}), url, copyOrLink, "C:\\feeds\\first.xml"},
         {CF_HDROP, FileDropBlock({longPath}), url, copyOrLink, cut},
-        {CF_HDROP, FileDropBlock({"C:\\elsewhere.xml"}), name, DROPEFFECT_NONE, cut},
-        {CF_TEXT, "http://elsewhere/", list, DROPEFFECT_NONE, cut},
-        {CF_UNICODETEXT, std::string("h\0t\0", 4), url, DROPEFFECT_NONE, cut},
+        {CF_TEXT, longUrl, url, copyOrLink, field},  // as much as the field holds
+        {CF_HDROP, FileDropBlock({"C:\\elsewhere.xml"}), name, DROPEFFECT_NONE, field},
+        {CF_TEXT, "http://elsewhere/", list, DROPEFFECT_NONE, field},
+        {CF_UNICODETEXT, std::string("h\0t\0", 4), url, DROPEFFECT_NONE, field},
     };
     for (const auto& d : drops) {
         SCOPED_TRACE(std::to_string(&d - drops));
