@@ -4,6 +4,7 @@
 #include "app/command_line.h"
 #include "app/config_path.h"
 #include "common/gdi_holders.h"
+#include "common/ole_holders.h"
 #include "app/instance_guard.h"
 #include "app/open_link.h"
 #include "app/saver_window.h"
@@ -76,12 +77,8 @@ int RunSaver() {
 
 // A worker may still be stuck in a fetch that was given up. Ending the process the
 // normal way would wait for it, or for locks it holds, so it is ended at once.
-int EndProcess(int result, bool uninitialize) {
+int EndProcess(int result) {
     if (RunningFetchWorkers() > 0) TerminateProcess(GetCurrentProcess(), UINT(result));
-    if (uninitialize) {
-        CoUninitialize();
-        OleUninitialize();
-    }
     return result;
 }
 
@@ -89,11 +86,13 @@ int EndProcess(int result, bool uninitialize) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     SetTraceSink(TraceToDebugger);
-    if (OleInitialize(nullptr) != S_OK) {
+    // Both are undone, COM first, when WinMain returns.
+    const OleSession ole;
+    if (ole.Result() != S_OK) {
         MessageBoxA(nullptr, "OLEの初期化に失敗しました。", "Error", MB_ICONERROR);
         return 0;
     }
-    CoInitialize(nullptr);
+    const ComApartment com;  // its result does not matter: OLE has set up COM already
     std::setlocale(LC_ALL, "Japanese");
     appInstance = instance;
     TraceEnvironment();
@@ -106,9 +105,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     int result = 0;
     switch (runMode) {
     case RunMode::ChangePassword: break;
-    case RunMode::Configure: return EndProcess(RunConfigure(), false);
+    case RunMode::Configure: result = RunConfigure(); break;
     case RunMode::Preview:
     case RunMode::Show: result = RunSaver(); break;
     }
-    return EndProcess(result, true);
+    return EndProcess(result);
 }

@@ -22,7 +22,6 @@ public:
     explicit operator bool() const { return p_ != nullptr; }
     // For out-parameters: releases what was held and hands out the slot.
     T** Put() { Reset(); return &p_; }
-    T* Detach() { T* p = p_; p_ = nullptr; return p; }
     void Reset() { if (p_) { p_->Release(); p_ = nullptr; } }
 
 private:

@@ -24,7 +24,6 @@ public:
         h_ = h;
     }
     HGDIOBJ Get() const { return h_; }
-    HFONT Font() const { return static_cast<HFONT>(h_); }
 
 private:
     HGDIOBJ h_;

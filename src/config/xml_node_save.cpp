@@ -1,5 +1,6 @@
 #include "config/xml_node.h"
 
+#include "common/kernel_holders.h"
 #include "feed/text_convert.h"
 
 #include <windows.h>
@@ -14,21 +15,21 @@ HRESULT LastErrorResult() {
 HRESULT WriteWholeFile(const char* path, const std::string& bytes) {
     // No sharing: a second writer of the same temporary file fails instead of
     // interleaving with this one.
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return LastErrorResult();
+    KernelHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return LastErrorResult();
     HRESULT result = S_OK;
     size_t done = 0;
     while (done < bytes.size()) {
         DWORD chunk = DWORD(bytes.size() - done > 0x10000 ? 0x10000 : bytes.size() - done);
         DWORD written = 0;
-        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+        if (!WriteFile(file.Get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) {
             result = LastErrorResult();
             break;
         }
         done += written;
     }
-    if (SUCCEEDED(result) && !FlushFileBuffers(file)) result = LastErrorResult();
-    if (!CloseHandle(file) && SUCCEEDED(result)) result = LastErrorResult();
+    if (SUCCEEDED(result) && !FlushFileBuffers(file.Get())) result = LastErrorResult();
+    if (!file.Close() && SUCCEEDED(result)) result = LastErrorResult();
     return result;
 }
 }  // namespace

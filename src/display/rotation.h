@@ -6,6 +6,7 @@
 // callbacks.
 #include "config/settings.h"
 #include "display/display_codes.h"
+#include "feed/fetch_limit.h"
 
 #include <cstdint>
 #include <ctime>
@@ -17,9 +18,6 @@ enum class DisplayState { TitleScreen = 0, ShowingItems = 1, NoChannels = 2 };
 
 // Hands a fetch's result back to the rotation, on the rotation's own thread.
 using FetchDone = std::function<void(ChannelContent content)>;
-
-// A fetch that has not finished after this long counts as failed.
-constexpr std::time_t kFetchTimeoutSeconds = 30;
 
 struct RotationPlatform {
     // Starts fetching `url`; `done` is called with the result later, on the rotation's
@@ -50,10 +48,6 @@ public:
     void ShowCurrentItem();
     void PickTextColour();
 
-    // A step waits for a fetch: what is on screen stays, ticks are not counted and
-    // steps do nothing until the result (or the time-out) completes it and shows its item.
-    bool FetchInFlight() const { return step_.waiting; }
-
     // The state that input follows: ShowingItems from the first tick on, even while the
     // first channel is still being fetched.
     DisplayState State() const { return displayState_; }
@@ -64,12 +58,14 @@ public:
     // The current channel, and the item on screen; nullptr when there is none.
     const SiteEntry* CurrentChannel() const;
     const FeedItem* CurrentItem() const;
-    std::size_t CurrentChannelIndex() const { return currentChannel_; }
     const DisplayText& ItemCodes() const { return itemCodes_; }
     std::uint32_t TextColour() const { return textColour_; }  // 0x00BBGGRR
 
 private:
-    // A step to a channel that is being fetched.
+    friend struct RotationProbe;
+
+    // A step to a channel that is being fetched: what is on screen stays, ticks are not
+    // counted and steps do nothing until the result (or the time-out) completes it.
     struct PendingStep {
         bool waiting = false;
         std::size_t channel = 0;

@@ -1,5 +1,6 @@
 #pragma once
 // The saver screen's process-wide rotation and its painting, bound to the saver window.
+#include "common/app_messages.h"
 #include "display/rotation.h"
 #include "display/text_layout.h"
 
@@ -15,9 +16,7 @@ Rotation& SaverRotation();
 // shows the saver screen; set once the window exists.
 void BindSaverDisplay(HWND window, const RECT& paintArea);
 
-// Posted to the saver window by a worker whose fetch has ended; wParam is its tag.
-#define WM_SAVER_FETCHED (WM_APP + 1)
-// Hands the result of the fetch with this tag to the rotation.
+// Hands the result of the fetch with this tag (WM_SAVER_FETCHED's wParam) to the rotation.
 void FinishSaverFetch(WPARAM tag);
 
 // WM_PAINT handlers, given the paint device context and the window's client size.
@@ -48,17 +47,3 @@ struct SaverScreenLayout {
 // remembered and reused while the screen's texts, font and size stay the same.
 SaverScreenLayout PaintSaverScreen(HDC dc, int width, int height, const SaverScreen& screen,
                                    const std::function<int()>& random);
-// Forgets the remembered heights, so the next paint searches (as for a new item).
-void ForgetSaverFits();
-
-// How a paint chooses the font heights and draws a text at one: PaintSaverScreen's
-// way, or another to compare it with. `draw` draws at 0, y wrapping at the width.
-struct ScreenTextWays {
-    std::function<HeaderFit(const DisplayText& text, int windowHeight)> fit_header;
-    std::function<ItemFit(const DisplayText& text, int startHeight, int freeHeight)> fit_item;
-    std::function<void(const DisplayText& text, int fontHeight, int y)> draw;
-};
-// The saver screen as PaintSaverScreen lays it out and paints it, with other ways of
-// fitting and drawing its texts.
-SaverScreenLayout PaintSaverScreenWith(HDC dc, int width, int height, const SaverScreen& screen,
-                                       const std::function<int()>& random, const ScreenTextWays& ways);

@@ -1,5 +1,6 @@
 #include "editor/add_channel.h"
 
+#include "common/wait_cursor.h"
 #include "editor/channel_adding.h"
 #include "editor/fetch_beep.h"
 #include "feed/fetch_worker.h"
@@ -8,24 +9,10 @@
 #include <commctrl.h>
 
 namespace {
-// The wait cursor for the life of the object; the cursor before it comes back after.
-class WaitCursor {
-public:
-    WaitCursor() : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(previous_); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR previous_;
-};
-
 void ShowRow(HWND list, std::size_t row) {
     FillChannelList(list);
     SendMessageA(list, LVM_ENSUREVISIBLE, WPARAM(row), FALSE);
-    LVITEMA lv = {};
-    lv.state = lv.stateMask = LVIS_SELECTED;
-    SendMessageA(list, LVM_SETITEMSTATE, WPARAM(row), reinterpret_cast<LPARAM>(&lv));
+    SetRowSelected(list, int(row), true);
     SetFocus(list);
 }
 }  // namespace

@@ -5,6 +5,7 @@
 #include "editor/add_channel.h"
 #include "editor/channel_edit_request.h"
 #include "editor/drop_data.h"
+#include "editor/drop_text.h"
 #include "editor/drop_target.h"
 #include "editor/fetch_test.h"
 #include "res/resource.h"
@@ -14,7 +15,6 @@
 UINT editorDropFormat = 0;
 
 namespace {
-const UINT kDropFormats[] = {CF_TEXT, CF_HDROP};
 const DWORD kContentStyles = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP;
 // The DPI the content list's column is at now.
 UINT contentColumnDpi = 96;
@@ -48,10 +48,7 @@ void SetUpContentList(HWND list) {
 BOOL OnInitDialog(HWND dialog) {
     ShowRequest(dialog);
     SetUpContentList(GetDlgItem(dialog, IDC_EDITOR_CONTENT));
-    if (!RegisterDropTarget(dialog, WM_DROPNOTIFY, kDropFormats, 2)) {
-        MessageBoxA(dialog, "ドロップターゲットの登録に失敗しました。", "Error", MB_OK | MB_ICONERROR);
-        EndDialog(dialog, 0);
-    }
+    RegisterDialogDropTarget(dialog);
     return TRUE;  // the focus goes to the first tab stop, the URL field
 }
 
@@ -100,7 +97,7 @@ void TakeDrop(HWND dialog, const DropInfo& info) {
     UpdateWindow(dialog);
     std::string url;
     if (info.format == CF_TEXT) {
-        if (!DroppedText(info.data, &url)) return;
+        if (!DroppedText(info.data, &url, kUrlFieldLimit)) return;
     } else {
         const std::vector<std::string> files = DroppedFiles(info.data);
         if (files.empty()) return;
@@ -115,14 +112,7 @@ BOOL OnDropNotify(HWND dialog, WPARAM phase, DropInfo* info) {
     if (!info) return FALSE;
     switch (phase) {
         case DROP_ENTER:
-            editorDropFormat = info->format;
-            [[fallthrough]];
-        case DROP_OVER: {
-            const bool usable = editorDropFormat == CF_TEXT || editorDropFormat == CF_HDROP;
-            info->effect = usable && OverUrlField(dialog, info->point) ? DROPEFFECT_COPY | DROPEFFECT_LINK
-                                                                        : DROPEFFECT_NONE;
-            break;
-        }
+        case DROP_OVER: OfferDrop(phase, *info, editorDropFormat, GetDlgItem(dialog, IDC_EDITOR_URL)); break;
         case DROP_DROP:
             TakeDrop(dialog, *info);
             break;

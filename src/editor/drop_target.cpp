@@ -1,5 +1,7 @@
 #include "editor/drop_target.h"
 
+#include "common/ole_holders.h"
+
 #include <new>
 
 DropTarget* DropTarget::Create(HWND window, UINT message, const UINT* formats, int count) {
@@ -63,7 +65,7 @@ HRESULT DropTarget::Drop(IDataObject* data, DWORD keys, POINTL pt, DWORD* effect
 HRESULT DropTarget::Notify(DropPhase phase, IDataObject* data, DWORD keys, POINTL* pt, DWORD* effect) {
     // Render the data in the first accepted format the object says it has. A
     // format it claims but then cannot deliver ends the search: nothing is obtained.
-    STGMEDIUM medium = {};
+    StgMedium medium;
     UINT format = 0;
     if (data) {
         for (int i = 0; i < formatCount_; ++i) {
@@ -74,14 +76,11 @@ HRESULT DropTarget::Notify(DropPhase phase, IDataObject* data, DWORD keys, POINT
             fe.lindex = -1;
             fe.tymed = TYMED_HGLOBAL;
             if (data->QueryGetData(&fe) != S_OK) continue;
-            STGMEDIUM got = {};
-            if (SUCCEEDED(data->GetData(&fe, &got))) {
-                if (got.tymed == TYMED_HGLOBAL && got.hGlobal) {
-                    medium = got;
-                    format = formats_[i];
-                } else {
-                    ReleaseStgMedium(&got);  // not what was asked for: unusable
-                }
+            StgMedium got;
+            // Anything but the global memory asked for is unusable, and released.
+            if (SUCCEEDED(data->GetData(&fe, got.Put())) && got.Get().tymed == TYMED_HGLOBAL && got.Get().hGlobal) {
+                medium.Take(got);
+                format = formats_[i];
             }
             break;
         }
@@ -90,11 +89,11 @@ HRESULT DropTarget::Notify(DropPhase phase, IDataObject* data, DWORD keys, POINT
     info_.point = pt;
     info_.key_state = keys;
     info_.format = format;
-    info_.data = format ? medium.hGlobal : nullptr;
+    info_.data = format ? medium.Get().hGlobal : nullptr;
     info_.data_object = data;
     SendMessageA(window_, message_, WPARAM(phase), reinterpret_cast<LPARAM>(&info_));
 
-    if (format) ReleaseStgMedium(&medium);
+    medium.Reset();
     // Nothing outlives the message: the window was told these are valid only during it.
     info_.point = nullptr;
     info_.data = nullptr;
@@ -115,3 +114,21 @@ int RegisterDropTarget(HWND window, UINT message, const UINT* formats, int count
 }
 
 HRESULT RevokeDropTarget(HWND window) { return RevokeDragDrop(window); }
+
+namespace {
+const UINT kDialogDropFormats[] = {CF_TEXT, CF_HDROP};
+}  // namespace
+
+bool RegisterDialogDropTarget(HWND dialog) {
+    if (RegisterDropTarget(dialog, WM_DROPNOTIFY, kDialogDropFormats, 2)) return true;
+    MessageBoxA(dialog, "ドロップターゲットの登録に失敗しました。", "Error", MB_OK | MB_ICONERROR);
+    EndDialog(dialog, 0);
+    return false;
+}
+
+void OfferDrop(WPARAM phase, DropInfo& info, UINT& format, HWND target) {
+    if (phase == DROP_ENTER) format = info.format;
+    const bool usable = format == CF_TEXT || format == CF_HDROP;
+    const bool over = usable && info.point && WindowFromPoint(POINT{info.point->x, info.point->y}) == target;
+    info.effect = over ? DROPEFFECT_COPY | DROPEFFECT_LINK : DROPEFFECT_NONE;
+}

@@ -5,8 +5,7 @@
 #include <windows.h>
 #include <ole2.h>
 
-// wParam: the phase below; lParam: DropInfo*, valid only while the message is handled.
-#define WM_DROPNOTIFY (WM_APP + 100)
+#include "common/app_messages.h"  // WM_DROPNOTIFY
 
 enum DropPhase {
     DROP_ENTER = 0,
@@ -59,3 +58,12 @@ private:
 int RegisterDropTarget(HWND window, UINT message, const UINT* formats, int count);
 // RevokeDragDrop on the window; OLE's references go and the object frees itself.
 HRESULT RevokeDropTarget(HWND window);
+
+// Both dialogs take text (CF_TEXT) and files (CF_HDROP) by WM_DROPNOTIFY. Registers
+// `dialog` for them; when that fails, shows the error box, ends the dialog with 0 and
+// returns false.
+bool RegisterDialogDropTarget(HWND dialog);
+// The effect a dialog offers at DROP_ENTER and DROP_OVER: copy or link while the data is
+// text or files and the cursor is over `target`, nothing otherwise. `format` keeps the
+// format DROP_ENTER brought, as DROP_OVER brings none.
+void OfferDrop(WPARAM phase, DropInfo& info, UINT& format, HWND target);

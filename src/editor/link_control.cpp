@@ -4,17 +4,22 @@
 #include "common/gdi_holders.h"
 #include "res/resource.h"
 
-HFONT linkFont = nullptr;
-WNDPROC linkPreviousProc = nullptr;
+#include <utility>
+
+GdiObject linkFont;
 
 namespace {
+// The label's procedure before LinkControlProc replaced it; gets every message
+// LinkControlProc does not handle.
+WNDPROC linkPreviousProc = nullptr;
+
 void PaintLink(HWND label) {
     char text[256] = "";
     GetWindowTextA(label, text, sizeof text);
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(label, &ps);
     if (dc) {
-        SelectedObject font(dc, linkFont);
+        SelectedObject font(dc, linkFont.Get());
         SetTextColor(dc, RGB(0, 0, 255));
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         SetBkMode(dc, OPAQUE);
@@ -40,13 +45,20 @@ void SetLinkFont(HWND label, HFONT labelFont) {
     LOGFONTA lf = {};
     GetObjectA(labelFont, sizeof lf, &lf);
     lf.lfUnderline = 1;
-    HFONT previous = linkFont;
-    linkFont = CreateFontIndirectA(&lf);
+    GdiObject font(CreateFontIndirectA(&lf));
     // Through the label's own procedure, which keeps the font without coming back here.
-    CallPrevious(label, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont), FALSE);
-    // The label no longer uses it, and no other label does: one settings dialog at a time.
-    if (previous) DeleteObject(previous);
+    CallPrevious(label, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+    // The previous font goes: the label no longer uses it, and no other label does (one
+    // settings dialog at a time).
+    linkFont = std::move(font);
     InvalidateRect(label, nullptr, TRUE);
+}
+
+void InstallLinkControl(HWND label) {
+    HFONT labelFont = reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0));
+    linkPreviousProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkControlProc)));
+    SetLinkFont(label, labelFont);
 }
 
 LRESULT CALLBACK LinkControlProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -58,7 +70,7 @@ LRESULT CALLBACK LinkControlProc(HWND label, UINT message, WPARAM wParam, LPARAM
             PaintLink(label);
             return 0;
         case WM_SETFONT:
-            if (reinterpret_cast<HFONT>(wParam) == linkFont) break;
+            if (reinterpret_cast<HGDIOBJ>(wParam) == linkFont.Get()) break;
             SetLinkFont(label, reinterpret_cast<HFONT>(wParam));
             return 0;
     }

@@ -1,5 +1,7 @@
 #include "feed/fetch_worker.h"
 
+#include "common/ole_holders.h"
+#include "common/wait_cursor.h"
 #include "feed/feed_parser.h"
 
 #include <objbase.h>
@@ -47,18 +49,14 @@ FetchJob::FetchJob(const std::string& url, HWND notify, UINT message, WPARAM tag
     : url_(url), notify_(notify), message_(message), tag_(tag), done_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
       started_(std::time(nullptr)) {}
 
-FetchJob::~FetchJob() {
-    if (done_) CloseHandle(done_);
-}
+FetchJob::~FetchJob() = default;
 
 std::shared_ptr<FetchJob> FetchJob::Start(const std::string& url, HWND notify, UINT message, WPARAM tag) {
     std::shared_ptr<FetchJob> job(new FetchJob(url, notify, message, tag));
     auto* workerRef = new std::shared_ptr<FetchJob>(job);
     InterlockedIncrement(&runningWorkers);
-    HANDLE thread = job->done_ ? CreateThread(nullptr, 0, Run, workerRef, 0, nullptr) : nullptr;
-    if (thread) {
-        CloseHandle(thread);
-    } else {
+    const KernelHandle thread(job->done_ ? CreateThread(nullptr, 0, Run, workerRef, 0, nullptr) : nullptr);
+    if (!thread) {
         // No thread: the fetch fails at once, as if it had.
         delete workerRef;
         job->content_.fetched_at = job->started_;
@@ -70,15 +68,16 @@ std::shared_ptr<FetchJob> FetchJob::Start(const std::string& url, HWND notify, U
 DWORD WINAPI FetchJob::Run(LPVOID self) {
     std::unique_ptr<std::shared_ptr<FetchJob>> ref(static_cast<std::shared_ptr<FetchJob>*>(self));
     FetchJob& job = **ref;
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    job.content_ = FetchChannel(job.url_.c_str());
-    if (SUCCEEDED(com)) CoUninitialize();
+    {
+        const ComApartment apartment;
+        job.content_ = FetchChannel(job.url_.c_str());
+    }
     job.Finish();
     return 0;
 }
 
 void FetchJob::Finish() {
-    if (done_) SetEvent(done_);
+    if (done_) SetEvent(done_.Get());
     if (notify_) PostMessageA(notify_, message_, tag_, 0);
     InterlockedDecrement(&runningWorkers);
 }
@@ -92,8 +91,7 @@ ChannelContent FetchJob::Take() {
 
 ChannelContent FetchWhileWaiting(const std::string& url, DWORD timeoutMs) {
     std::shared_ptr<FetchJob> job = FetchJob::Start(url);
-    HCURSOR wait = LoadCursorA(nullptr, IDC_WAIT);
-    HCURSOR previous = SetCursor(wait);
+    const WaitCursor wait;
     {
         ThreadWindowsDisabled disabled;
         const DWORD start = GetTickCount();
@@ -114,10 +112,9 @@ ChannelContent FetchWhileWaiting(const std::string& url, DWORD timeoutMs) {
                     DispatchMessageA(&message);
                 }
             }
-            SetCursor(wait);
+            wait.Show();
         }
     }
-    SetCursor(previous);
     return job->Take();
 }
 

@@ -3,15 +3,15 @@
 // in its own COM apartment with its own XML object, and hands back a plain
 // ChannelContent: a silent server can hold a fetch for minutes, and the window
 // that asked must keep answering its user meanwhile.
+#include "common/kernel_holders.h"
 #include "config/settings.h"
+#include "feed/fetch_limit.h"
 
 #include <windows.h>
 
 #include <memory>
 #include <string>
 
-// A fetch that has not finished after this long counts as failed.
-constexpr DWORD kFetchTimeoutMs = 30000;
 
 class FetchJob {
 public:
@@ -25,8 +25,8 @@ public:
     FetchJob& operator=(const FetchJob&) = delete;
 
     // Signalled when the fetch has ended.
-    HANDLE DoneEvent() const { return done_; }
-    bool Done() const { return WaitForSingleObject(done_, 0) == WAIT_OBJECT_0; }
+    HANDLE DoneEvent() const { return done_.Get(); }
+    bool Done() const { return WaitForSingleObject(done_.Get(), 0) == WAIT_OBJECT_0; }
     // The result once done; before that, a failed fetch begun when the job started.
     ChannelContent Take();
 
@@ -39,15 +39,15 @@ private:
     HWND notify_;
     UINT message_;
     WPARAM tag_;
-    HANDLE done_;
+    KernelHandle done_;
     std::time_t started_;
     ChannelContent content_;  // written by the worker before done_ is set
 };
 
-// Fetches `url` for a dialog: waits at most kFetchTimeoutMs for the worker, keeping
+// Fetches `url` for a dialog: waits at most kFetchTimeoutSeconds for the worker, keeping
 // the thread's windows painted but disabled, input discarded and the wait cursor
 // shown. After the time-out the fetch counts as failed and its late result is dropped.
-ChannelContent FetchWhileWaiting(const std::string& url, DWORD timeoutMs = kFetchTimeoutMs);
+ChannelContent FetchWhileWaiting(const std::string& url, DWORD timeoutMs = kFetchTimeoutSeconds * 1000);
 
 // Worker threads still running, hung fetches included.
 long RunningFetchWorkers();

@@ -15,11 +15,6 @@ int lastClickState = -1;
 
 namespace {
 HWND ChannelList(HWND dialog) { return GetDlgItem(dialog, IDC_CHANNEL_LIST); }
-int RowCount(HWND list) { return int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
-
-bool IsSelected(HWND list, int row) {
-    return SendMessageA(list, LVM_GETITEMSTATE, WPARAM(row), LVIS_SELECTED) & LVIS_SELECTED;
-}
 
 // The count is read again before each step, as the list view's own handling may change it.
 void SelectAll(HWND list) {
@@ -27,7 +22,7 @@ void SelectAll(HWND list) {
 }
 
 void InvertSelection(HWND list) {
-    for (int i = 0; i < RowCount(list); ++i) SetRowSelected(list, i, !IsSelected(list, i));
+    for (int i = 0; i < RowCount(list); ++i) SetRowSelected(list, i, !IsRowSelected(list, i));
 }
 
 void CheckSelected(HWND list, bool check) {

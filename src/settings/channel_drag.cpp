@@ -16,22 +16,9 @@ std::vector<int> dragSelection;
 namespace {
 HWND ChannelList(HWND dialog) { return GetDlgItem(dialog, IDC_CHANNEL_LIST); }
 
-int RowCount(HWND list) { return int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
-
 void SetSingleSelection(HWND list, bool single) {
     const LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
     SetWindowLongPtrA(list, GWL_STYLE, single ? style | LVS_SINGLESEL : style & ~LONG_PTR(LVS_SINGLESEL));
-}
-
-void SetRowState(HWND list, int row, UINT mask, UINT state) {
-    LVITEMA lv = {};
-    lv.stateMask = mask;
-    lv.state = state;
-    SendMessageA(list, LVM_SETITEMSTATE, WPARAM(row), reinterpret_cast<LPARAM>(&lv));
-}
-
-void SetSelected(HWND list, int row, bool selected) {
-    SetRowState(list, row, LVIS_SELECTED, selected ? LVIS_SELECTED : 0);
 }
 
 // The cursor in screen coordinates, from a mouse message of the dialog.
@@ -72,7 +59,7 @@ void ApplyReorder(HWND list, const ChannelReorder& r) {
     if (!ApplyOrder(saverSettings.sites, r.order)) return;
     // Rewriting the rows in place keeps the selection states set on them.
     RefreshChannelList(list);
-    for (int row : r.selected) SetSelected(list, row, true);
+    for (int row : r.selected) SetRowSelected(list, row, true);
     SendMessageA(list, LVM_SETSELECTIONMARK, 0, r.selectionMark);
     if (r.visibleRow >= 0) SendMessageA(list, LVM_ENSUREVISIBLE, WPARAM(r.visibleRow), FALSE);
 }
@@ -88,13 +75,7 @@ void EndDrag(HWND list) {
 void BeginChannelDrag(HWND dialog, int item) {
     HWND list = ChannelList(dialog);
     dragAnchor = item;
-    dragSelection.clear();
-    const int rows = RowCount(list);
-    for (int i = -1; int(dragSelection.size()) < rows;) {
-        const int next = int(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(i), LVNI_SELECTED));
-        if (next <= i) break;
-        dragSelection.push_back(i = next);
-    }
+    dragSelection = SelectedRows(list);
     SetFocus(list);
     SetRowState(list, -1, LVIS_FOCUSED, 0);
     SetSingleSelection(list, true);
@@ -114,7 +95,7 @@ void MoveChannelDrag(HWND dialog, LPARAM position) {
     if (ScrollsDown(place.geometry, p.y)) SendMessageA(list, LVM_SCROLL, 0, h);
     // In single selection, selecting the row under the cursor deselects the last one.
     const int row = RowAt(list, place.window, p);
-    if (row >= 0) SetSelected(list, row, true);
+    if (row >= 0) SetRowSelected(list, row, true);
 }
 
 void DropChannelDrag(HWND dialog, LPARAM position) {
@@ -128,10 +109,10 @@ void DropChannelDrag(HWND dialog, LPARAM position) {
     ReadChannelChecks(list);
     const int n = int(saverSettings.sites.size());
     if (target >= 0) {
-        SetSelected(list, target, false);  // it carries the drop marker
+        SetRowSelected(list, target, false);  // it carries the drop marker
         ApplyReorder(list, DropOnRow(n, dragSelection, dragAnchor, target));
     } else if (TakesDropAtEnd(place.geometry, p.y)) {
-        for (int i = 0; i < n; ++i) SetSelected(list, i, false);
+        for (int i = 0; i < n; ++i) SetRowSelected(list, i, false);
         ApplyReorder(list, DropAtEnd(n, dragSelection));
     }
     EndDrag(list);

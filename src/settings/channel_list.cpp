@@ -18,13 +18,6 @@ void SetCell(HWND list, int item, int subItem, const std::string& text) {
     SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&lv));
 }
 
-void SetState(HWND list, int item, UINT mask, UINT state) {
-    LVITEMA lv = {};
-    lv.stateMask = mask;
-    lv.state = state;
-    SendMessageA(list, LVM_SETITEMSTATE, WPARAM(item), reinterpret_cast<LPARAM>(&lv));
-}
-
 void WriteRow(HWND list, int item, const SiteEntry& entry, bool insert) {
     if (insert) {
         LVITEMA lv = {};
@@ -41,7 +34,6 @@ void WriteRow(HWND list, int item, const SiteEntry& entry, bool insert) {
     SetRowCheck(list, item, entry.check);
 }
 
-int ItemCount(HWND list) { return int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
 
 // Without this, the list view redraws after every change of a row: under Wine a
 // rebuild of 200 rows then took seconds, so adding a site list of 20 feeds spent
@@ -99,31 +91,50 @@ void FillChannelList(HWND list) {
 void RefreshChannelList(HWND list) {
     RedrawPaused paused(list);
     const auto& sites = saverSettings.sites;
-    const size_t rows = size_t(ItemCount(list));
+    const size_t rows = size_t(RowCount(list));
     for (size_t i = 0; i < sites.size() && i < rows; ++i) WriteRow(list, int(i), sites[i], false);
 }
 
 void ReadChannelChecks(HWND list) {
     auto& sites = saverSettings.sites;
-    const size_t rows = size_t(ItemCount(list));
+    const size_t rows = size_t(RowCount(list));
     // Only an unchecked box disables the channel.
     for (size_t i = 0; i < rows && i < sites.size(); ++i) sites[i].check = RowCheckState(list, int(i)) != 0;
 }
 
+int RowCount(HWND list) { return int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+bool IsRowSelected(HWND list, int row) {
+    return SendMessageA(list, LVM_GETITEMSTATE, WPARAM(row), LVIS_SELECTED) & LVIS_SELECTED;
+}
+
 std::vector<int> SelectedRows(HWND list) {
     std::vector<int> rows;
-    for (int i = -1; (i = int(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(i), LVNI_SELECTED))) >= 0;) rows.push_back(i);
+    // Ascending, and never more than there are rows, whatever the list view answers.
+    const int count = RowCount(list);
+    for (int i = -1; int(rows.size()) < count;) {
+        const int next = int(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(i), LVNI_SELECTED));
+        if (next <= i) break;
+        rows.push_back(i = next);
+    }
     return rows;
 }
 
-void SetRowSelected(HWND list, int item, bool selected) {
-    SetState(list, item, LVIS_SELECTED, selected ? LVIS_SELECTED : 0);
+void SetRowState(HWND list, int item, UINT mask, UINT state) {
+    LVITEMA lv = {};
+    lv.stateMask = mask;
+    lv.state = state;
+    SendMessageA(list, LVM_SETITEMSTATE, WPARAM(item), reinterpret_cast<LPARAM>(&lv));
 }
 
-void SetRowCheck(HWND list, int item, bool check) { SetState(list, item, LVIS_STATEIMAGEMASK, CheckState(check)); }
+void SetRowSelected(HWND list, int item, bool selected) {
+    SetRowState(list, item, LVIS_SELECTED, selected ? LVIS_SELECTED : 0);
+}
+
+void SetRowCheck(HWND list, int item, bool check) { SetRowState(list, item, LVIS_STATEIMAGEMASK, CheckState(check)); }
 
 int RowCheckState(HWND list, int item) {
-    if (item < 0 || item >= ItemCount(list)) return -1;
+    if (item < 0 || item >= RowCount(list)) return -1;
     UINT state = UINT(SendMessageA(list, LVM_GETITEMSTATE, WPARAM(item), LVIS_STATEIMAGEMASK));
     return int((state & LVIS_STATEIMAGEMASK) >> 12) - 1;
 }

@@ -18,8 +18,12 @@ void RefreshChannelList(HWND list);
 // Copies each row's check box into the `check` of the entry at the same position.
 void ReadChannelChecks(HWND list);
 
+int RowCount(HWND list);
+bool IsRowSelected(HWND list, int row);
 // The selected rows in ascending order.
 std::vector<int> SelectedRows(HWND list);
+// Sets the state bits of `mask` of one row (all rows for -1) to `state`.
+void SetRowState(HWND list, int item, UINT mask, UINT state);
 void SetRowSelected(HWND list, int item, bool selected);
 void SetRowCheck(HWND list, int item, bool check);
 // State image index minus one: 0 unchecked, 1 checked; -1 for no such row.

@@ -21,10 +21,7 @@ namespace {
 // DragOver brings no data object, so it is remembered for the DROP_OVERs after it.
 UINT dropFormat = 0;
 
-// Posted to itself on a DPI change, so it arrives once the dialog's own rescaling is done.
-const UINT WM_FOLLOW_DIALOG_FONT = WM_APP + 102;
 const char kCaption[] = "KVT v1.0 設定";
-const UINT kDropFormats[] = {CF_TEXT, CF_HDROP};
 const DWORD kChannelListStyles =
     LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP;
 
@@ -57,25 +54,14 @@ void SetUpChannelList(HWND dialog) {
     FillChannelList(list);
 }
 
-void MakeLink(HWND dialog) {
-    HWND label = GetDlgItem(dialog, IDC_LINK);
-    HFONT labelFont = reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0));
-    linkPreviousProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkControlProc)));
-    SetLinkFont(label, labelFont);
-}
-
 BOOL OnInitDialog(HWND dialog) {
     SetWindowTextA(dialog, kCaption);
     CentreOnDesktop(dialog);
     FillFontList(GetDlgItem(dialog, IDC_FONT), saverSettings.font_face);
     ShowOptions(dialog);
     SetUpChannelList(dialog);
-    if (!RegisterDropTarget(dialog, WM_DROPNOTIFY, kDropFormats, 2)) {
-        MessageBoxA(dialog, "ドロップターゲットの登録に失敗しました。", "Error", MB_ICONERROR);
-        EndDialog(dialog, 0);
-    }
-    MakeLink(dialog);
+    RegisterDialogDropTarget(dialog);
+    InstallLinkControl(GetDlgItem(dialog, IDC_LINK));
     return TRUE;
 }
 
@@ -118,18 +104,7 @@ BOOL OnDropNotify(HWND dialog, WPARAM phase, DropInfo* info) {
     if (!info) return FALSE;
     switch (phase) {
         case DROP_ENTER:
-            dropFormat = info->format;
-            [[fallthrough]];
-        case DROP_OVER: {
-            bool usable = dropFormat == CF_TEXT || dropFormat == CF_HDROP;
-            bool overList = false;
-            if (usable && info->point) {
-                POINT pt = {info->point->x, info->point->y};
-                overList = WindowFromPoint(pt) == GetDlgItem(dialog, IDC_CHANNEL_LIST);
-            }
-            info->effect = usable && overList ? DROPEFFECT_COPY | DROPEFFECT_LINK : DROPEFFECT_NONE;
-            break;
-        }
+        case DROP_OVER: OfferDrop(phase, *info, dropFormat, GetDlgItem(dialog, IDC_CHANNEL_LIST)); break;
         case DROP_LEAVE: break;
         case DROP_DROP: AddDroppedChannels(dialog, *info); break;
     }

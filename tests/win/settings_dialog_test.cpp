@@ -200,8 +200,7 @@ void CALLBACK CloseErrorBox(HWND, UINT, UINT_PTR, DWORD) {
 
 TEST_F(SettingsDialog, FailedDropRegistrationShowsOneErrorAndEndsTheDialog) {
     errorBoxes = 0;
-    if (linkFont) DeleteObject(linkFont);
-    linkFont = nullptr;
+    linkFont.Reset();
     registerFirstHook = SetWindowsHookExA(WH_CBT, RegisterFirst, nullptr, GetCurrentThreadId());
     UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseErrorBox);
     const INT_PTR result = DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, SettingsDialogProc, 0);
@@ -211,7 +210,7 @@ TEST_F(SettingsDialog, FailedDropRegistrationShowsOneErrorAndEndsTheDialog) {
     EXPECT_EQ(errorBoxes, 1);
     EXPECT_EQ(errorText, "ドロップターゲットの登録に失敗しました。");
     // Set-up went on after the failure: the link was still made.
-    EXPECT_TRUE(linkFont);
+    EXPECT_TRUE(linkFont.Get());
 }
 
 TEST_F(SettingsDialog, LinkFitsItsTextShowsTheHandAndOpensTheAddressKeepingTheDialog) {
@@ -228,7 +227,7 @@ TEST_F(SettingsDialog, LinkFitsItsTextShowsTheHandAndOpensTheAddressKeepingTheDi
     EXPECT_TRUE(FontOf(WindowFont(link)).lfUnderline);
     SIZE text = {};
     HDC dc = GetDC(link);
-    HGDIOBJ old = SelectObject(dc, linkFont);
+    HGDIOBJ old = SelectObject(dc, linkFont.Get());
     GetTextExtentPoint32A(dc, address.c_str(), int(address.size()), &text);
     SelectObject(dc, old);
     ReleaseDC(link, dc);
@@ -262,14 +261,14 @@ TEST_F(SettingsDialog, ADpiChangeScalesTheColumnsAndTheLinkFollowsTheLabelsFont)
         for (int i = 0; i < 3; ++i) w += std::to_string(SendMessageA(list_, LVM_GETCOLUMNWIDTH, WPARAM(i), 0)) + " ";
         return w;
     };
-    auto linkHeight = [] { return FontOf(linkFont).lfUnderline ? FontOf(linkFont).lfHeight : 0; };
+    auto linkHeight = [] { return FontOf(static_cast<HFONT>(linkFont.Get())).lfUnderline ? FontOf(static_cast<HFONT>(linkFont.Get())).lfHeight : 0; };
     const LOGFONTA dialogFont = FontOf(WindowFont(settings_));
     EXPECT_EQ(widths(), "150 300 500 ");
 
     HFONT large = CreateFontA(-30, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, "IPAPGothic");
     SendMessageA(link, WM_SETFONT, WPARAM(large), TRUE);
     EXPECT_EQ(linkHeight(), -30);
-    EXPECT_EQ(WindowFont(link), linkFont);
+    EXPECT_EQ(WindowFont(link), linkFont.Get());
 
     ChangeDpi(settings_, 144);
     PumpFor(100);
