@@ -2,7 +2,7 @@
 // font creations and milliseconds, painting into a memory bitmap of the screen's size.
 // Prints a Markdown table.
 #include "display/gdi_text.h"
-#include "display/saver_display.h"
+#include "display/paint_comparison.h"
 #include "every_height_paint.h"
 #include "gdi_call_counts.h"
 

@@ -4,6 +4,7 @@
 #include "config/settings.h"
 #include "display/gdi_text.h"
 #include "display/header_text.h"
+#include "display/paint_comparison.h"
 #include "display/size_cache.h"
 #include "feed/fetch_worker.h"
 

@@ -1,4 +1,5 @@
 #include "display/rotation.h"
+#include "display/rotation_probe.h"
 
 #include <gtest/gtest.h>
 
@@ -150,7 +151,7 @@ TEST_F(RotationTest, ArrowKeysWithOneChannelStayInIt) {
     Rotation r = Start({"a"});
     r.Tick();
     EXPECT_EQ(Play(r, "<>>^v"), (Seen{"a3", "a1", "a2", "a3", "a1"}));
-    EXPECT_EQ(r.CurrentChannelIndex(), 0u);
+    EXPECT_EQ(RotationProbe::CurrentChannelIndex(r), 0u);
 }
 
 TEST_F(RotationTest, ChannelWithoutItemsShowsOneLineAndNeverSpins) {

@@ -1,0 +1,7 @@
+#pragma once
+// For tests only: what a Rotation keeps to itself.
+#include "display/rotation.h"
+
+struct RotationProbe {
+    static std::size_t CurrentChannelIndex(const Rotation& r) { return r.currentChannel_; }
+};
