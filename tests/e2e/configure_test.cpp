@@ -104,6 +104,22 @@ TEST(Configure, CancelAndTheCloseBoxLeaveTheFileAsItWas) {
                 EXPECT_EQ(GetFileAttributesA(run.ConfigPath().c_str()), INVALID_FILE_ATTRIBUTES);
         }
     }
+    // What the commands change is the dialog's until OK.
+    for (WORD command : {ID_CHANNEL_ENABLE, ID_CHANNEL_DELETE}) {
+        SCOPED_TRACE(command);
+        SaverRun run(given);
+        HWND dialog = OpenDialog(run);
+        ASSERT_NE(dialog, nullptr);
+        HWND list = GetDlgItem(dialog, IDC_CHANNEL_LIST);
+        SendMessageA(dialog, WM_COMMAND, ID_SELECT_ALL, 0);
+        SendMessageA(dialog, WM_COMMAND, command, 0);
+        if (command == ID_CHANNEL_DELETE)
+            EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 0);
+        else
+            EXPECT_EQ(SendMessageA(list, LVM_GETITEMSTATE, 1, LVIS_STATEIMAGEMASK) >> 12, 2) << "the second is on";
+        EXPECT_EQ(Close(run, dialog, WM_COMMAND, IDCANCEL), 0u);
+        EXPECT_EQ(ReadFileBytes(run.ConfigPath()), given);
+    }
 }
 
 TEST(Configure, ShowsTheDialogAndASecondStartShowsWhatWasSaved) {

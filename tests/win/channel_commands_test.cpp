@@ -81,6 +81,47 @@ TEST_F(ChannelCommands, TheMenuOpensAtTheClickAndGraysWhatNeedsASelection) {
     }
 }
 
+// The channel editor that a command opened, as it showed itself: its caption and URL.
+// It is cancelled once seen.
+std::string editorSeen;
+BOOL CALLBACK FindEditor(HWND w, LPARAM found) {
+    if (!GetDlgItem(w, IDC_EDITOR_URL)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = w;
+    return FALSE;
+}
+void CALLBACK ReadOpenEditor(HWND, UINT, UINT_PTR, DWORD) {
+    HWND editor = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindEditor, LPARAM(&editor));
+    if (!editor) return;
+    editorSeen = Text(editor) + "|" + Text(GetDlgItem(editor, IDC_EDITOR_URL));
+    PostMessageA(editor, WM_COMMAND, IDCANCEL, 0);
+}
+
+TEST_F(ChannelCommands, EditOpensTheEditorOnTheFirstSelectedRowAndWithoutOneAsNew) {
+    ASSERT_TRUE(Open({Site("a"), Site("b"), Site("c"), Site("d"), Site("e")}));
+    const struct { std::vector<int> rows; const char* seen; } cases[] = {
+        {{1, 4}, "ＵＲＬ編集|http://127.0.0.1/b"},
+        {{}, "新規ＵＲＬ|"},
+    };
+    for (const auto& c : cases) {
+        Select(list_, c.rows);
+        editorSeen = "<no editor>";
+        const UINT_PTR timer = SetTimer(nullptr, 0, 20, ReadOpenEditor);
+        Command(ID_CHANNEL_EDIT);  // back when the editor has been cancelled
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(editorSeen, c.seen);
+    }
+    EXPECT_EQ(ItemCount(list_), 5);
+}
+
+TEST_F(ChannelCommands, SelectAllAndInvertOnAnEmptyListDoNothing) {
+    ASSERT_TRUE(Open({}));
+    Command(ID_SELECT_ALL);
+    Command(ID_SELECT_INVERT);
+    EXPECT_EQ(ItemCount(list_), 0);
+    EXPECT_EQ(SendMessageA(list_, LVM_GETSELECTEDCOUNT, 0, 0), 0);
+}
+
 TEST_F(ChannelCommands, SelectInvertEnableDisableAndDeleteActOnTheSelectedRows) {
     ASSERT_TRUE(Open({Site("a"), Site("b", true), Site("c"), Site("d", true), Site("e"), Site("f", true)}));
     const std::string p = "|http://127.0.0.1/";

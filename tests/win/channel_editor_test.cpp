@@ -63,76 +63,26 @@ protected:
     HWND editor_ = nullptr;
 };
 
-// Reads a DIALOGEX template.
-struct TemplateReader {
-    const BYTE* p;
-    WORD Word() { WORD w; CopyMemory(&w, p, 2); p += 2; return w; }
-    DWORD Dword() { DWORD d; CopyMemory(&d, p, 4); p += 4; return d; }
-    std::string Text() {  // a string or an ordinal; the standard classes by name
-        if (Word() == 0xFFFF) {
-            const WORD ordinal = Word();
-            return ordinal == 0x80 ? "BUTTON" : ordinal == 0x81 ? "EDIT" : ordinal == 0x82 ? "STATIC" : "#" + std::to_string(ordinal);
-        }
-        p -= 2;
-        const wchar_t* s = reinterpret_cast<const wchar_t*>(p);
-        p += (wcslen(s) + 1) * 2;
-        char buf[256] = "";
-        WideCharToMultiByte(CP_ACP, 0, s, -1, buf, sizeof buf, nullptr, nullptr);
-        return buf;
-    }
-    std::string Rect() {
-        std::string r;
-        for (int i = 0; i < 4; ++i) r += (i ? "," : "") + std::to_string(short(Word()));
-        return r;
-    }
-    void Align(const BYTE* base) { p = base + ((p - base + 3) & ~3); }
-};
 }  // namespace
 
 TEST_F(ChannelEditor, TemplateHoldsTheControlsInTabOrder) {
-    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDD_CHANNEL_EDITOR), MAKEINTRESOURCEA(5));  // RT_DIALOG
-    ASSERT_TRUE(found);
-    const BYTE* base = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
-    TemplateReader t{base};
-    ASSERT_EQ(t.Word(), 1);
-    ASSERT_EQ(t.Word(), 0xFFFF) << "an extended template";
-    t.Dword();
-    EXPECT_EQ(t.Dword(), 0u);
-    EXPECT_EQ(t.Dword(), DWORD(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_SETFONT));
-    const WORD count = t.Word();
-    EXPECT_EQ(t.Rect(), "0,0,299,199");
-    EXPECT_EQ(t.Text(), "");  // no menu
-    EXPECT_EQ(t.Text(), "");  // the dialog class
-    EXPECT_EQ(t.Text(), "新規サイト");
-    EXPECT_EQ(t.Word(), 9);
-    t.Dword();
-    EXPECT_EQ(t.Text(), "ＭＳ Ｐゴシック");
-    const struct { int id; const char* cls; const char* text; DWORD style; const char* rect; } expected[] = {
-        {IDC_EDITOR_URL, "EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, "50,5,180,14"},
-        {IDC_EDITOR_CONTENT, "SysListView32", "",
-         WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_NOLABELWRAP | LVS_AUTOARRANGE, "50,70,180,120"},
-        {IDOK, "BUTTON", "新規登録", WS_TABSTOP | BS_DEFPUSHBUTTON, "240,5,50,14"},
-        {IDCANCEL, "BUTTON", "ｷｬﾝｾﾙ", WS_TABSTOP, "240,25,50,14"},
-        {IDC_EDITOR_FETCH_TEST, "BUTTON", "取得テスト", WS_TABSTOP, "240,70,50,14"},
-        {-1, "STATIC", "URL", WS_GROUP | SS_CENTERIMAGE, "20,5,25,13"},
-        {IDC_EDITOR_DESCRIPTION, "EDIT", "", WS_BORDER | ES_READONLY | ES_AUTOHSCROLL, "50,50,180,14"},
-        {IDC_EDITOR_CHANNEL_NAME, "EDIT", "", WS_BORDER | ES_READONLY | ES_AUTOHSCROLL, "50,30,180,14"},
-        {-1, "STATIC", "チャンネル名", WS_GROUP | SS_CENTERIMAGE, "5,30,40,13"},
-        {-1, "STATIC", "説明", WS_GROUP | SS_CENTERIMAGE, "20,50,25,13"},
-        {-1, "STATIC", "内容", WS_GROUP | SS_CENTERIMAGE, "20,110,25,13"},
-    };
-    ASSERT_EQ(count, std::size(expected));
-    for (const auto& e : expected) {
-        t.Align(base);
-        t.Dword();
-        EXPECT_EQ(t.Dword(), 0u) << e.id;
-        EXPECT_EQ(t.Dword(), e.style | WS_CHILD | WS_VISIBLE) << e.id;
-        EXPECT_EQ(t.Rect(), e.rect) << e.id;
-        EXPECT_EQ(short(t.Dword()), e.id);
-        EXPECT_STRCASEEQ(t.Text().c_str(), e.cls) << e.id;
-        EXPECT_EQ(t.Text(), e.text) << e.id;
-        t.p += t.Word();
-    }
+    const DialogTemplate t = ReadDialogTemplate(IDD_CHANNEL_EDITOR);
+    EXPECT_EQ(t.style, DWORD(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_SETFONT));
+    EXPECT_EQ(t.caption + "|" + t.font, "新規サイト|ＭＳ Ｐゴシック");
+    EXPECT_EQ(t.controls, (std::vector<TemplateControl>{
+                              {IDC_EDITOR_URL, "EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL},
+                              {IDC_EDITOR_CONTENT, "SysListView32", "",
+                               WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_NOLABELWRAP | LVS_AUTOARRANGE},
+                              {IDOK, "BUTTON", "新規登録", WS_TABSTOP | BS_DEFPUSHBUTTON},
+                              {IDCANCEL, "BUTTON", "ｷｬﾝｾﾙ", WS_TABSTOP},
+                              {IDC_EDITOR_FETCH_TEST, "BUTTON", "取得テスト", WS_TABSTOP},
+                              {-1, "STATIC", "URL", WS_GROUP | SS_CENTERIMAGE},
+                              {IDC_EDITOR_DESCRIPTION, "EDIT", "", WS_BORDER | ES_READONLY | ES_AUTOHSCROLL},
+                              {IDC_EDITOR_CHANNEL_NAME, "EDIT", "", WS_BORDER | ES_READONLY | ES_AUTOHSCROLL},
+                              {-1, "STATIC", "チャンネル名", WS_GROUP | SS_CENTERIMAGE},
+                              {-1, "STATIC", "説明", WS_GROUP | SS_CENTERIMAGE},
+                              {-1, "STATIC", "内容", WS_GROUP | SS_CENTERIMAGE},
+                          }));
 }
 
 TEST_F(ChannelEditor, StartShowsTheRequestForANewOrAnEditedChannel) {

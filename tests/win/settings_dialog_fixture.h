@@ -17,6 +17,7 @@
 #include <ole2.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -88,6 +89,72 @@ inline ListColumn Column(HWND list, int index) {
     col.cchTextMax = sizeof buf;
     const bool exists = SendMessageA(list, LVM_GETCOLUMNA, WPARAM(index), LPARAM(&col));
     return {exists, buf, col.cx, col.fmt};
+}
+
+// A DIALOGEX template as the resources hold it: the dialog's style, caption and font,
+// and its controls in tab order, without their coordinates.
+struct TemplateControl {
+    int id;
+    std::string cls;  // the standard classes by name, upper case
+    std::string text;
+    DWORD style;      // without WS_CHILD and WS_VISIBLE
+    bool operator==(const TemplateControl& o) const {
+        return id == o.id && _stricmp(cls.c_str(), o.cls.c_str()) == 0 && text == o.text && style == o.style;
+    }
+    friend std::ostream& operator<<(std::ostream& out, const TemplateControl& c) {
+        return out << c.id << " " << c.cls << " \"" << c.text << "\" " << std::hex << c.style << std::dec;
+    }
+};
+struct DialogTemplate {
+    DWORD style = 0;
+    std::string caption, font;
+    std::vector<TemplateControl> controls;
+};
+inline DialogTemplate ReadDialogTemplate(int resource) {
+    struct Reader {
+        const BYTE* base;
+        const BYTE* p;
+        WORD Word() { WORD w; CopyMemory(&w, p, 2); p += 2; return w; }
+        DWORD Dword() { DWORD d; CopyMemory(&d, p, 4); p += 4; return d; }
+        std::string Text() {  // a string or an ordinal
+            if (Word() == 0xFFFF) {
+                const WORD ordinal = Word();
+                const char* names[] = {"BUTTON", "EDIT", "STATIC", "LISTBOX", "SCROLLBAR", "COMBOBOX"};
+                return ordinal >= 0x80 && ordinal <= 0x85 ? names[ordinal - 0x80] : "#" + std::to_string(ordinal);
+            }
+            p -= 2;
+            const wchar_t* s = reinterpret_cast<const wchar_t*>(p);
+            p += (wcslen(s) + 1) * 2;
+            char buf[256] = "";
+            WideCharToMultiByte(932, 0, s, -1, buf, sizeof buf, nullptr, nullptr);
+            return buf;
+        }
+        void Align() { p = base + ((p - base + 3) & ~3); }
+    };
+    DialogTemplate t;
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(resource), MAKEINTRESOURCEA(5));  // RT_DIALOG
+    if (!found) return t;
+    const BYTE* base = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
+    Reader r{base, base + 12};  // version, signature, help id, extended style
+    t.style = r.Dword();
+    const WORD count = r.Word();
+    r.p += 8;  // coordinates
+    r.Text();  // menu
+    r.Text();  // class
+    t.caption = r.Text();
+    r.p += 6;  // point size, weight, italic and character set
+    t.font = r.Text();
+    for (WORD i = 0; i < count; ++i) {
+        r.Align();
+        r.p += 8;  // help id, extended style
+        const DWORD style = r.Dword() & ~DWORD(WS_CHILD | WS_VISIBLE);
+        r.p += 8;  // coordinates
+        const int id = int(r.Dword());
+        const std::string cls = r.Text(), text = r.Text();
+        r.p += r.Word();  // creation data
+        t.controls.push_back({id, cls, text, style});
+    }
+    return t;
 }
 
 inline IDropTarget* DropTargetOf(HWND window) {

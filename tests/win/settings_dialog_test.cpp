@@ -54,6 +54,37 @@ HFONT WindowFont(HWND w) { return reinterpret_cast<HFONT>(SendMessageA(w, WM_GET
 
 }  // namespace
 
+TEST_F(SettingsDialog, TemplateHoldsTheControlsInTabOrder) {
+    const DialogTemplate t = ReadDialogTemplate(IDD_SETTINGS);
+    EXPECT_EQ(t.style, DWORD(DS_SETFONT | DS_MODALFRAME | DS_SETFOREGROUND | DS_CENTER | WS_POPUP | WS_VISIBLE |
+                             WS_CAPTION | WS_SYSMENU));
+    EXPECT_EQ(t.caption + "|" + t.font, "KVT設定|ＭＳ Ｐゴシック");
+    const DWORD number = ES_RIGHT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
+    const DWORD spin = UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS;
+    const DWORD label = SS_LEFT | SS_CENTERIMAGE | WS_GROUP;
+    EXPECT_EQ(t.controls, (std::vector<TemplateControl>{
+                              {IDOK, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP},
+                              {IDCANCEL, "BUTTON", "ｷｬﾝｾﾙ", WS_TABSTOP},
+                              {IDC_CHANNEL_LIST, "SysListView32", "",
+                               LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOLABELWRAP | WS_BORDER | WS_TABSTOP},
+                              {IDC_DISP_INTERVAL, "EDIT", "", number},
+                              {IDC_DISP_INTERVAL_SPIN, "msctls_updown32", "", spin},
+                              {IDC_LOAD_INTERVAL, "EDIT", "", number},
+                              {IDC_LOAD_INTERVAL_SPIN, "msctls_updown32", "", spin},
+                              {IDC_HEADER_TITLE, "BUTTON", "ヘッダチャンネル名表示", BS_AUTOCHECKBOX | WS_TABSTOP},
+                              {IDC_HEADER_DATE, "BUTTON", "ヘッダ取得時刻表示", BS_AUTOCHECKBOX | WS_TABSTOP},
+                              {IDC_FONT, "COMBOBOX", "", CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP},
+                              {-1, "STATIC", "フォント：", label},
+                              {-1, "STATIC", "表示間隔：", label},
+                              {-1, "STATIC", "更新間隔：", label},
+                              {-1, "STATIC", "秒", SS_LEFT | WS_GROUP},
+                              {-1, "STATIC", "分", SS_LEFT | WS_GROUP},
+                              {IDC_LINK, "STATIC", "https://tavelo.example.jp/kvt/", SS_LEFT | SS_NOTIFY | WS_GROUP},
+                              {-1, "STATIC", "Copyright (C) 2026 Tavelo  本ソフトウェアは無保証です。", SS_LEFT | WS_GROUP},
+                              {-1, "STATIC", " チャンネルリスト", SS_LEFT | WS_GROUP},
+                          }));
+}
+
 TEST_F(SettingsDialog, SetUpShowsTheSettings) {
     const std::vector<std::string> faces = JapaneseFaces();
     ASSERT_FALSE(faces.empty());
