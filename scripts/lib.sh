@@ -76,3 +76,30 @@ start_wine_session() {
 stop_wine_session() {
   "$wineserver" -k </dev/null >/dev/null 2>&1 || true
 }
+
+# The loopback feed server of tests/server, for scripts that are not run by CTest:
+# start_feed_server STATE-FOLDER sets feed_url; stop_feed_server stops it.
+feed_state=
+start_feed_server() {
+  feed_state=$1
+  python3 "$root/tests/server/feed_server.py" start --fixtures "$root/tests/fixtures" --state "$feed_state" >/dev/null
+  feed_url="http://127.0.0.1:$(cat "$feed_state/port")"
+}
+
+stop_feed_server() {
+  [ -n "$feed_state" ] && python3 "$root/tests/server/feed_server.py" stop --state "$feed_state" >/dev/null
+  feed_state=
+}
+
+# Runs a command with the test prefix ready, a virtual screen and one Wine session around
+# it, all stopped afterwards (also when it fails).
+with_wine_session() {
+  ensure_prefix
+  start_xvfb 1280x720x24
+  start_wine_session
+  local status=0
+  "$@" || status=$?
+  stop_wine_session
+  stop_xvfb
+  return $status
+}

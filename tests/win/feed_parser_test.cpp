@@ -140,7 +140,7 @@ TEST_F(FetchChannelTest, SlowServerIsWaitedFor) {
 }
 
 // Every item of a long feed, in order, from a file and over HTTP. The 100,000-item
-// feeds are timed by scripts/bench-feed instead.
+// feeds are timed by `scripts/bench feed` instead.
 TEST_F(FetchChannelTest, TenThousandItems) {
     for (const std::string& address : {GeneratedFeedPath("items-10000.xml"), Served("/gen/items-10000.xml")}) {
         SCOPED_TRACE(address);
