@@ -159,8 +159,7 @@ TEST_F(ChannelEditor, WhileTheFetchRunsTheButtonsAreDisabledAndTheOldContentIsOf
         const Screenshot shot = CaptureScreen();
         return shot.Count(name, dark) || shot.Count(rows, dark) ? " shown" : " blank";
     };
-    PumpFor(200);
-    ASSERT_STREQ(shown(), " shown");
+    ASSERT_TRUE(PumpUntil([&] { return std::string(shown()) == " shown"; }));
     std::vector<std::string> states;  // "enabled buttons, text on screen", each change once
     FetchTestWatched([&] {  // sends the dialog nothing
         const std::string state = ButtonsEnabled() + shown();
@@ -169,8 +168,7 @@ TEST_F(ChannelEditor, WhileTheFetchRunsTheButtonsAreDisabledAndTheOldContentIsOf
     EXPECT_NE(std::find(states.begin(), states.end(), "000 blank"), states.end())
         << "disabled and cleared on screen together: " << testing::PrintToString(states);
     EXPECT_EQ(ButtonsEnabled(), "111");
-    PumpFor(200);
-    EXPECT_STREQ(shown(), " shown");
+    EXPECT_TRUE(PumpUntil([&] { return std::string(shown()) == " shown"; }));
     EXPECT_EQ(Text(Item(IDC_EDITOR_CHANNEL_NAME)), "Tom & Jerry ニュース");
 }
 
@@ -280,12 +278,10 @@ TEST_F(ChannelEditor, ASilentServerKeepsTheDialogPaintedAndFailsAfterTheTimeOut)
         ++asked;
         answered += SendMessageTimeoutA(editor_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) != 0;
         InvalidateRect(editor_, nullptr, TRUE);
-        for (DWORD start = GetTickCount(); GetTickCount() - start < 1000; Sleep(10))
-            if (!GetUpdateRect(editor_, nullptr, FALSE)) {
-                ++repainted;
-                break;
-            }
-        Sleep(500);
+        const DWORD start = GetTickCount();
+        while (GetUpdateRect(editor_, nullptr, FALSE) && GetTickCount() - start < 1000) Sleep(10);
+        repainted += !GetUpdateRect(editor_, nullptr, FALSE);
+        Sleep(500);  // asks twice a second through the 30-second wait
     });
     EXPECT_GE(waited, 29000u);
     EXPECT_LT(waited, 40000u);

@@ -52,8 +52,8 @@ inline void ChangeDpi(HWND dialog, int dpi) {
 // Pumps messages until the browser stand-in was handed an address (5 seconds at
 // most), then `settleMs` more for any that should not come; the addresses it got.
 inline std::vector<std::string> LinksOpened(const BrowserStandIn& browser, DWORD settleMs = 0) {
-    for (int i = 0; i < 100 && browser.Links().empty(); ++i) PumpFor(50);
-    PumpFor(settleMs);
+    PumpUntil([&] { return !browser.Links().empty(); }, 5000);
+    PumpFor(settleMs);  // a second address, which must not come, would come in this time
     return browser.Links();
 }
 

@@ -251,7 +251,7 @@ TEST_F(SettingsDialog, LinkFitsItsTextShowsTheHandAndOpensTheAddressKeepingTheDi
     RECT before;
     GetClientRect(link, &before);
     BringToTop(settings_);
-    PumpFor(100);
+    UpdateWindow(link);  // the label takes its text's size as it paints
 
     const std::string address = Text(link);
     EXPECT_EQ(address.rfind("https://", 0), 0u);
@@ -292,7 +292,10 @@ TEST_F(SettingsDialog, ADpiChangeScalesTheColumnsAndTheLinkFollowsTheLabelsFont)
         for (int i = 0; i < 3; ++i) w += std::to_string(SendMessageA(list_, LVM_GETCOLUMNWIDTH, WPARAM(i), 0)) + " ";
         return w;
     };
-    auto linkHeight = [] { return FontOf(static_cast<HFONT>(linkFont.Get())).lfUnderline ? FontOf(static_cast<HFONT>(linkFont.Get())).lfHeight : 0; };
+    auto linkHeight = [] {
+        const LOGFONTA font = FontOf(static_cast<HFONT>(linkFont.Get()));
+        return font.lfUnderline ? font.lfHeight : 0;
+    };
     const LOGFONTA dialogFont = FontOf(WindowFont(settings_));
     EXPECT_EQ(widths(), "150 300 500 ");
 
@@ -302,7 +305,7 @@ TEST_F(SettingsDialog, ADpiChangeScalesTheColumnsAndTheLinkFollowsTheLabelsFont)
     EXPECT_EQ(WindowFont(link), linkFont.Get());
 
     ChangeDpi(settings_, 144);
-    PumpFor(100);
+    PumpUntil([&] { return linkHeight() == dialogFont.lfHeight; }, 2000);  // it follows a posted message
     EXPECT_EQ(widths(), "225 450 750 ");
     EXPECT_EQ(linkHeight(), dialogFont.lfHeight) << "back to the dialog's font";
     DeleteObject(large);
