@@ -43,3 +43,31 @@ TEST(XmlDocumentText, DeclarationThenTwoSpacesPerLevelWithCrLfAndOnlyLeafTextsCo
               "  </g>\r\n"
               "</r>\r\n");
 }
+
+namespace {
+std::string AsIs(const std::string& s) { return s; }
+}  // namespace
+
+// A single character XML does not allow makes the whole file unreadable, so each one
+// becomes a space, whatever the text or its conversion holds.
+TEST(XmlDocumentText, WritesASpaceForEachCharacterXmlCannotHold) {
+    const struct {
+        const char* text;
+        const char* written;
+    } cases[] = {
+        {"http://a/\x01", "http://a/ "},
+        {"\x02\x08\x0B\x0C\x0E\x1F!", "      !"},
+        {"a\tb\nc\rd\x7F", "a\tb\nc\rd\x7F"},  // tab, line feed, carriage return and DEL are allowed
+        {"\xEF\xBF\xBE|\xEF\xBF\xBF|\xEF\xBF\xBD", " | |\xEF\xBF\xBD"},  // U+FFFE, U+FFFF; U+FFFD stays
+        {"\xED\xA0\x80|\xED\x9F\xBF", " |\xED\x9F\xBF"},  // a surrogate; U+D7FF stays
+        {"\xFF|\xC3|\xC0\x80|\xE3\x81", " | |  |  "},      // bytes of no character, one space each
+        {"\xF0\x9F\x98\x80\xC3\xA9&", "\xF0\x9F\x98\x80\xC3\xA9&amp;"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        XmlNode root("r");
+        root.AddChild("x").SetText(c.text);
+        EXPECT_EQ(XmlDocumentText(root, AsIs),
+                  std::string("<?xml version='1.0' encoding='UTF-8' ?>\r\n<r>\r\n  <x>") + c.written + "</x>\r\n</r>\r\n");
+    }
+}
