@@ -88,8 +88,12 @@ void Rotation::FetchFinished(std::uint64_t ticket, std::size_t channel, ChannelC
     if (!starting_) ShowCurrentItem();
 }
 
+// The wait ends once the clock says the time-out has passed, or after as many ticks of
+// the one-second timer: a clock set back during a fetch must not hold the screen until
+// it has caught up again.
 void Rotation::CheckTimeOut() {
-    if (platform_.now() - step_.started < kFetchTimeoutSeconds) return;
+    ++step_.ticks;
+    if (step_.ticks < kFetchTimeoutSeconds && platform_.now() - step_.started < kFetchTimeoutSeconds) return;
     step_.waiting = false;
     ChannelContent failed;
     failed.fetched_at = step_.started;
