@@ -53,6 +53,7 @@ std::string EscapeXmlText(const std::string& text) {
             case '&': out += "&amp;"; break;
             case '<': out += "&lt;"; break;
             case '>': out += "&gt;"; break;
+            case '\r': out += "&#13;"; break;
             default: out += c; break;
         }
     }

@@ -33,8 +33,10 @@ struct XmlNode {
     std::int32_t Save(const char* path) const;
 };
 
-// The four markup characters replaced by their entities, byte by byte; every
-// other byte, including both bytes of a double-byte character, unchanged.
+// The four markup characters replaced by their entities and the carriage return by
+// its character reference, byte by byte; every other byte, including both bytes of a
+// double-byte character, unchanged. (A carriage return written as itself reads back
+// as a line feed: XML readers turn every line end into one.)
 std::string EscapeXmlText(const std::string& text);
 
 // `utf8` with one space in place of each character that XML 1.0 does not allow

@@ -16,6 +16,10 @@ TEST(EscapeXmlText, ReplacesTheFourMarkupCharactersOnly) {
     EXPECT_EQ(EscapeXmlText("\x95\x5C\x83\x5C\x81\x40\t\x01&"), "\x95\x5C\x83\x5C\x81\x40\t\x01&amp;");
 }
 
+TEST(EscapeXmlText, WritesACarriageReturnAsAReferenceSoThatItReadsBackAsItself) {
+    EXPECT_EQ(EscapeXmlText("http://a/\r\nb\rc\n"), "http://a/&#13;\nb&#13;c\n");
+}
+
 TEST(XmlNodeSetInt, WritesDecimalWithSign) {
     XmlNode n("n");
     n.SetInt(-5);
@@ -57,7 +61,7 @@ TEST(XmlDocumentText, WritesASpaceForEachCharacterXmlCannotHold) {
     } cases[] = {
         {"http://a/\x01", "http://a/ "},
         {"\x02\x08\x0B\x0C\x0E\x1F!", "      !"},
-        {"a\tb\nc\rd\x7F", "a\tb\nc\rd\x7F"},  // tab, line feed, carriage return and DEL are allowed
+        {"a\tb\nc\rd\x7F", "a\tb\nc&#13;d\x7F"},  // tab, line feed, carriage return and DEL are allowed
         {"\xEF\xBF\xBE|\xEF\xBF\xBF|\xEF\xBF\xBD", " | |\xEF\xBF\xBD"},  // U+FFFE, U+FFFF; U+FFFD stays
         {"\xED\xA0\x80|\xED\x9F\xBF", " |\xED\x9F\xBF"},  // a surrogate; U+D7FF stays
         {"\xFF|\xC3|\xC0\x80|\xE3\x81", " | |  |  "},      // bytes of no character, one space each

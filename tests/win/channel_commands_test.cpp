@@ -215,11 +215,12 @@ TEST_F(ChannelCommands, ADoubleClickOpensOnlyAWebLinkOfARowWhoseBoxItDidNotToggl
     EXPECT_EQ(LinksOpened(browser, 500), std::vector<std::string>{"http://127.0.0.1/opened"});
 }
 
-// Dropped text is read up to its first zero, so it can carry control characters. The
-// file saved after OK must still load at the next start, or every channel is lost.
+// Dropped text is read up to its first zero, so it can carry control characters and
+// line ends. The file saved after OK must still load at the next start, or every
+// channel is lost; the control characters come back as spaces, a line end as it was.
 TEST_F(ChannelCommands, ADroppedLinkWithAControlCharacterSurvivesOkAndARestart) {
     ASSERT_TRUE(Open({Site("a"), Site("b", true)}));
-    OneFormatData text(CF_TEXT, std::string("http://127.0.0.1:9/x\x01y\x1F") + '\0');
+    OneFormatData text(CF_TEXT, std::string("http://127.0.0.1:9/x\x01y\x1F\r\n") + '\0');
     Drop(&text);
     ASSERT_EQ(ItemCount(list_), 3);
     SendMessageA(settings_, WM_COMMAND, IDOK, 0);
@@ -230,6 +231,6 @@ TEST_F(ChannelCommands, ADroppedLinkWithAControlCharacterSurvivesOkAndARestart) 
 
     saverSettings = SaverSettings();
     EXPECT_EQ(LoadSettings(path.c_str(), false), 0);
-    EXPECT_EQ(Sites(), "a|http://127.0.0.1/a||off\nb|http://127.0.0.1/b||on\n|http://127.0.0.1:9/x y ||off\n");
+    EXPECT_EQ(Sites(), "a|http://127.0.0.1/a||off\nb|http://127.0.0.1/b||on\n|http://127.0.0.1:9/x y \r\n||off\n");
     RemoveFolder(folder);
 }
