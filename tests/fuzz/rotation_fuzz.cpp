@@ -2,9 +2,9 @@
 // and clock jumps, with fetches that end whenever the input says (or never).
 // Input: the number of channels (0 to 8), the display interval, the update interval
 // (two bytes), one byte per channel for the kind of its link, then one byte per event:
-// its low three bits pick a tick, several ticks, Left, Right, Up, Down, Enter, or a
-// fetch's end or a clock jump, and the high bits (with the byte after, for a fetch's
-// result or a jump's size) say how.
+// its low three bits pick one tick, several ticks, a key (twice as often as the rest),
+// Enter, the end of a fetch under way, a clock jump, or a next fetch that ends at once;
+// the high bits and, for the last three, the byte after say which, how far or how.
 //  - the current channel is always one of the list;
 //  - what the screen shows is the current item: its title's codes, once items are shown;
 //  - at most one fetch per channel is under way, and none holds the screen longer
