@@ -34,7 +34,8 @@ struct SaverSettings {
     bool disp_header_date = true;
     int disp_interval = 5;   // seconds per item, 1..99 after loading
     int load_interval = 60;  // minutes before a channel is fetched again, 1..999 after loading
-    std::string font_face = "ＭＳ Ｐゴシック";
+    // "ＭＳ Ｐゴシック" as code page 932 bytes (see common/cp932.h)
+    std::string font_face = "\x82\x6C\x82\x72 \x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E";
     std::vector<SiteEntry> sites;
 };
 

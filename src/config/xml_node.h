@@ -1,7 +1,7 @@
 #pragma once
 // The small XML writer of the configuration file: a tree of elements held in
 // memory and printed in one fixed layout (two spaces per level, CR LF line
-// ends, leaf text escaped and then converted to UTF-8).
+// ends, leaf text escaped, converted to UTF-8 and cleared of what XML cannot hold).
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -33,9 +33,17 @@ struct XmlNode {
     std::int32_t Save(const char* path) const;
 };
 
-// The four markup characters replaced by their entities, byte by byte; every
-// other byte, including both bytes of a double-byte character, unchanged.
+// The four markup characters replaced by their entities and the carriage return by
+// its character reference, byte by byte; every other byte, including both bytes of a
+// double-byte character, unchanged. (A carriage return written as itself reads back
+// as a line feed: XML readers turn every line end into one.)
 std::string EscapeXmlText(const std::string& text);
+
+// `utf8` with one space in place of each character that XML 1.0 does not allow
+// (control characters other than tab, line feed and carriage return; surrogates;
+// U+FFFE and U+FFFF) and of each byte that belongs to no well-formed UTF-8 sequence.
+// A single such character makes a document that no XML parser reads.
+std::string XmlCharactersOnly(const std::string& utf8);
 
 // The whole file: the declaration line followed by `root` at depth 0.
 std::string XmlDocumentText(const XmlNode& root, Utf8Converter toUtf8);

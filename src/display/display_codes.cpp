@@ -32,7 +32,10 @@ DisplayText ToDisplayCodes(const std::string& text) {
 std::string CutText(const std::string& text, std::size_t maxBytes) {
     std::size_t end = 0;
     while (end < text.size() && text[end] != '\0') {
-        std::size_t width = IsLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size() ? 2 : 1;
+        // As in ToDisplayCodes, a lead byte before the end or a zero stands alone.
+        const bool pair =
+            IsLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size() && text[end + 1] != '\0';
+        const std::size_t width = pair ? 2 : 1;
         if (end + width > maxBytes) break;
         end += width;
     }

@@ -4,6 +4,16 @@
 
 const char* const kProductTitle = "Tavelo's Rss Screensaver v1.0";
 
+namespace {
+// The lines that stand for a channel's items: "｢", the channel's name, then one of these
+// (code page 932 bytes, see common/cp932.h).
+const char kOpenBracket[] = "\xA2";  // "｢"
+const char kFetchFailedSuffix[] =  // "｣の取得に失敗しました"
+    "\xA3\x82\xCC\x8E\xE6\x93\xBE\x82\xC9\x8E\xB8\x94\x73\x82\xB5\x82\xDC\x82\xB5\x82\xBD";
+const char kNoItemsSuffix[] =  // "｣には記事がありません"
+    "\xA3\x82\xC9\x82\xCD\x8B\x4C\x8E\x96\x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1";
+}  // namespace
+
 Rotation::Rotation(SaverSettings& settings, RotationPlatform platform)
     : settings_(settings), platform_(std::move(platform)) {}
 
@@ -78,8 +88,12 @@ void Rotation::FetchFinished(std::uint64_t ticket, std::size_t channel, ChannelC
     if (!starting_) ShowCurrentItem();
 }
 
+// The wait ends once the clock says the time-out has passed, or after as many ticks of
+// the one-second timer: a clock set back during a fetch must not hold the screen until
+// it has caught up again.
 void Rotation::CheckTimeOut() {
-    if (platform_.now() - step_.started < kFetchTimeoutSeconds) return;
+    ++step_.ticks;
+    if (step_.ticks < kFetchTimeoutSeconds && platform_.now() - step_.started < kFetchTimeoutSeconds) return;
     step_.waiting = false;
     ChannelContent failed;
     failed.fetched_at = step_.started;
@@ -97,11 +111,11 @@ void Rotation::EnterChannel(std::size_t target, int step, ChannelContent* fetche
     channel.content = std::move(*fetched);
     if (!channel.content.valid) {
         channel.content.items.clear();
-        channel.content.items.push_back({"｢" + channel.title + "｣の取得に失敗しました", channel.link});
+        channel.content.items.push_back({kOpenBracket + channel.title + kFetchFailedSuffix, channel.link});
     } else if (channel.content.items.empty()) {
         // A feed without items still gets its turn, with one line that says so,
         // so the rotation never reads outside the list nor spins through empty channels.
-        channel.content.items.push_back({"｢" + channel.title + "｣には記事がありません", channel.link});
+        channel.content.items.push_back({kOpenBracket + channel.title + kNoItemsSuffix, channel.link});
     }
     currentItem_ = step < 0 ? int(channel.content.items.size()) - 1 : 0;
 }

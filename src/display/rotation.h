@@ -72,6 +72,7 @@ private:
         int step = 0;
         std::uint64_t ticket = 0;
         std::time_t started = 0;
+        int ticks = 0;  // timer ticks while waiting
     };
 
     std::size_t ItemCount() const;

@@ -61,12 +61,16 @@ struct ItemFit {
 
 // The item's font: the largest height from `startHeight` down whose text fits the
 // free height (1 at the least), then a somewhat smaller one if it fills the last line
-// better. For fonts whose characters do not get smaller as the font grows (then a
-// larger font never makes the text shorter) this measures only a few heights: each
-// search narrows a bracket of heights, probing where `estimate` (a cheap guess of the
-// layout at a height, never exact) puts the answer and then the height beside it. The
-// choice rests on measured layouts only; a poor estimate costs measurements, never a
-// different choice.
+// better. For fonts whose characters do not get smaller as the font grows, in a window
+// at least as wide as each of the text's characters at the start height (then a larger
+// font never makes the text shorter) this measures only a few heights: each search
+// narrows a bracket of heights, probing where `estimate` (a cheap guess of the layout
+// at a height, never exact) puts the answer and then the height beside it. The choice
+// rests on measured layouts only; a poor estimate costs measurements, never a
+// different choice. In a narrower window, where a character that cannot fit starts a
+// line of its own and a space or comma there is dropped without taking any height, a
+// larger font can make the text shorter, and the choice may differ from the one that
+// trying every height makes (both fit).
 ItemFit FitItemFast(int startHeight, int freeHeight, int width, const MeasureAtHeight& measure,
                     const MeasureAtHeight& estimate);
 

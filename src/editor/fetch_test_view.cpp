@@ -1,6 +1,7 @@
 #include "editor/fetch_test_view.h"
 
-const char kFetchFailedText[] = "  --- 取得に失敗しました ---";
+// "  --- 取得に失敗しました ---" as code page 932 bytes (see common/cp932.h).
+const char kFetchFailedText[] = "  --- \x8E\xE6\x93\xBE\x82\xC9\x8E\xB8\x94\x73\x82\xB5\x82\xDC\x82\xB5\x82\xBD ---";
 
 FetchTestView ViewFetchTest(const ChannelContent& content) {
     FetchTestView view;

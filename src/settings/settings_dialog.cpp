@@ -4,15 +4,13 @@
 #include "config/settings.h"
 #include "editor/drop_target.h"
 #include "editor/link_control.h"
-#include "feed/decimal_text.h"
 #include "res/resource.h"
 #include "settings/channel_commands.h"
 #include "settings/channel_drag.h"
 #include "settings/channel_list.h"
 #include "settings/font_list.h"
+#include "settings/interval_text.h"
 
-#include <algorithm>
-#include <climits>
 #include <commctrl.h>
 #include <shellapi.h>
 
@@ -125,13 +123,10 @@ void FollowDialogFont(HWND dialog) {
     if (dialogFont) SetLinkFont(GetDlgItem(dialog, IDC_LINK), dialogFont);
 }
 
-// Typed values are taken as they are; text that is not a number gives 0. A number too
-// large for an int is held at INT_MAX: wrapping it would store a negative interval, which
-// the next start reads as 1 instead of the largest interval.
 int TypedInterval(HWND dialog, int id) {
     char text[64] = "";
     GetDlgItemTextA(dialog, id, text, sizeof text);
-    return std::max(0, ReadDecimal(text));  // at INT_MAX for any longer number
+    return IntervalFromText(text);
 }
 
 // Runs whatever ended the dialog: the caller decides whether the result is saved.

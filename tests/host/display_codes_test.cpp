@@ -44,6 +44,8 @@ TEST(CutText, KeepsWholeDoubleByteCharacters) {
     EXPECT_EQ(CutText(odd, 1023).size(), 1023u);
     EXPECT_EQ(CutText(even, 1023).size(), 1022u);  // the next character would be split
     EXPECT_EQ(CutText("ab\x82", 1023), "ab\x82");  // a lead byte at the very end stands alone
+    // ... and so does one before a zero, where the text ends.
+    EXPECT_EQ(CutText(std::string("ab\x82\0cd", 6), 1023), "ab\x82");
 }
 
 std::time_t LocalTime(int hour, int minute) {

@@ -223,6 +223,18 @@ TEST_F(RotationTest, AFetchInFlightHoldsTheScreenUntilItsResultOrItsTimeOut) {
     EXPECT_EQ(fetches["h"], 2);
 }
 
+TEST_F(RotationTest, AClockSetBackDuringAFetchHoldsTheScreenNoLongerThanThirtyTicks) {
+    feeds = {{"a", {"a1"}}};
+    async = true;
+    Rotation r = Start({"a", "h"}, 1);
+    r.Tick();
+    Finish("a");
+    r.Tick();  // h hangs
+    clock -= 24 * 60 * 60;
+    EXPECT_EQ(Play(r, std::string(kFetchTimeoutSeconds - 1, '.')).back(), "a1");
+    EXPECT_EQ(Play(r, "."), Seen{"｢ch-h｣の取得に失敗しました"});
+}
+
 TEST_F(RotationTest, ColourIsDrawnBlueGreenRedAndRedrawnUntilBright) {
     Rotation r = Start({});
     // 255 + 0/4 + 0/2 = 255 is too dark; 255 + 0 + 2/2 = 256 is bright enough.

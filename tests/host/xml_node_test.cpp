@@ -16,6 +16,10 @@ TEST(EscapeXmlText, ReplacesTheFourMarkupCharactersOnly) {
     EXPECT_EQ(EscapeXmlText("\x95\x5C\x83\x5C\x81\x40\t\x01&"), "\x95\x5C\x83\x5C\x81\x40\t\x01&amp;");
 }
 
+TEST(EscapeXmlText, WritesACarriageReturnAsAReferenceSoThatItReadsBackAsItself) {
+    EXPECT_EQ(EscapeXmlText("http://a/\r\nb\rc\n"), "http://a/&#13;\nb&#13;c\n");
+}
+
 TEST(XmlNodeSetInt, WritesDecimalWithSign) {
     XmlNode n("n");
     n.SetInt(-5);
@@ -42,4 +46,32 @@ TEST(XmlDocumentText, DeclarationThenTwoSpacesPerLevelWithCrLfAndOnlyLeafTextsCo
               "    </deep>\r\n"
               "  </g>\r\n"
               "</r>\r\n");
+}
+
+namespace {
+std::string AsIs(const std::string& s) { return s; }
+}  // namespace
+
+// A single character XML does not allow makes the whole file unreadable, so each one
+// becomes a space, whatever the text or its conversion holds.
+TEST(XmlDocumentText, WritesASpaceForEachCharacterXmlCannotHold) {
+    const struct {
+        const char* text;
+        const char* written;
+    } cases[] = {
+        {"http://a/\x01", "http://a/ "},
+        {"\x02\x08\x0B\x0C\x0E\x1F!", "      !"},
+        {"a\tb\nc\rd\x7F", "a\tb\nc&#13;d\x7F"},  // tab, line feed, carriage return and DEL are allowed
+        {"\xEF\xBF\xBE|\xEF\xBF\xBF|\xEF\xBF\xBD", " | |\xEF\xBF\xBD"},  // U+FFFE, U+FFFF; U+FFFD stays
+        {"\xED\xA0\x80|\xED\x9F\xBF", " |\xED\x9F\xBF"},  // a surrogate; U+D7FF stays
+        {"\xFF|\xC3|\xC0\x80|\xE3\x81", " | |  |  "},      // bytes of no character, one space each
+        {"\xF0\x9F\x98\x80\xC3\xA9&", "\xF0\x9F\x98\x80\xC3\xA9&amp;"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        XmlNode root("r");
+        root.AddChild("x").SetText(c.text);
+        EXPECT_EQ(XmlDocumentText(root, AsIs),
+                  std::string("<?xml version='1.0' encoding='UTF-8' ?>\r\n<r>\r\n  <x>") + c.written + "</x>\r\n</r>\r\n");
+    }
 }

@@ -1,5 +1,6 @@
 // The channel list's popup menu, commands, double-click and drops, on the real
 // settings dialog with the real drop target.
+#include "config/settings_io.h"
 #include "list_view_text.h"
 #include "settings_dialog_fixture.h"
 #include "test_data_object.h"
@@ -212,4 +213,24 @@ TEST_F(ChannelCommands, ADoubleClickOpensOnlyAWebLinkOfARowWhoseBoxItDidNotToggl
     Notify(NM_DBLCLK, 0);
     // Anything opened before the last would have arrived half a second after it.
     EXPECT_EQ(LinksOpened(browser, 500), std::vector<std::string>{"http://127.0.0.1/opened"});
+}
+
+// Dropped text is read up to its first zero, so it can carry control characters and
+// line ends. The file saved after OK must still load at the next start, or every
+// channel is lost; the control characters come back as spaces, a line end as it was.
+TEST_F(ChannelCommands, ADroppedLinkWithAControlCharacterSurvivesOkAndARestart) {
+    ASSERT_TRUE(Open({Site("a"), Site("b", true)}));
+    OneFormatData text(CF_TEXT, std::string("http://127.0.0.1:9/x\x01y\x1F\r\n") + '\0');
+    Drop(&text);
+    ASSERT_EQ(ItemCount(list_), 3);
+    SendMessageA(settings_, WM_COMMAND, IDOK, 0);
+    CloseSettings();
+    const std::string folder = MakeTempFolder("kvt-control");
+    const std::string path = folder + "kvtini.xml";
+    ASSERT_EQ(SaveSettings(path.c_str()), 0);  // as the configure sequence does after OK
+
+    saverSettings = SaverSettings();
+    EXPECT_EQ(LoadSettings(path.c_str(), false), 0);
+    EXPECT_EQ(Sites(), "a|http://127.0.0.1/a||off\nb|http://127.0.0.1/b||on\n|http://127.0.0.1:9/x y \r\n||off\n");
+    RemoveFolder(folder);
 }

@@ -1,0 +1,7 @@
+#pragma once
+// The element tree of "kvtini.xml" for a set of settings, in the order the reader
+// expects: the options, then one "site" per channel.
+#include "config/settings.h"
+#include "config/xml_node.h"
+
+XmlNode SettingsTree(const SaverSettings& settings);

@@ -1,0 +1,61 @@
+// ToDisplayCodes and CutText on any code page 932 bytes. Input: two bytes (little
+// endian) of CutText's limit, then the text.
+//  - every lead byte joins the byte after it into one code, unless the text ends there;
+//  - at most 1,023 codes, and the text up to its first zero converted whole when it
+//    holds no more characters than that;
+//  - CutText gives the longest start within the limit that ends on a character's end.
+#include "display/display_codes.h"
+#include "fuzz_input.h"
+
+#include <cstring>
+
+namespace {
+// The seven double-byte characters painted as single-byte ones.
+bool MadeHalfWidth(std::uint32_t code) {
+    return code == 0x20 || code == 0xA4 || code == 0x27 || code == 0x22 || code == 0xA2 || code == 0xA3;
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzInput in(data, size);
+    const std::size_t limit = in.Bits(2);
+    const std::string text = in.Rest();
+    const std::size_t length = std::strlen(text.c_str());  // what the conversion may read
+
+    // The characters of the text as the code page has them: where each one starts.
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < length; i += Cp932Lead(text[i]) && i + 1 < length ? 2 : 1) starts.push_back(i);
+
+    const DisplayText codes = ToDisplayCodes(text);
+    FUZZ_CHECK(codes.size() <= kMaxDisplayChars);
+    FUZZ_CHECK(codes.size() == std::min(starts.size(), kMaxDisplayChars));
+    for (std::size_t k = 0; k < codes.size(); ++k) {
+        const unsigned char first = text[starts[k]];
+        const bool pair = Cp932Lead(first) && starts[k] + 1 < length;
+        char bytes[2];
+        const int n = CodeBytes(codes[k], bytes);
+        if (pair) {
+            // Its own two bytes, or one of the seven half-width forms.
+            const bool same = n == 2 && bytes[0] == text[starts[k]] && bytes[1] == text[starts[k] + 1];
+            FUZZ_CHECK(same || (n == 1 && MadeHalfWidth(codes[k]) && first == 0x81));
+        } else {
+            FUZZ_CHECK(n == 1 && codes[k] == first && codes[k] != 0);
+        }
+    }
+
+    const std::string cut = CutText(text, limit);
+    FUZZ_CHECK(cut.size() <= limit && cut.size() <= length);
+    FUZZ_CHECK(text.compare(0, cut.size(), cut) == 0);
+    // It ends where a character ends, and the next character would not have fitted.
+    std::size_t end = 0, next = 0;
+    for (std::size_t s : starts) {
+        if (s > cut.size()) break;
+        end = s;
+    }
+    if (cut.size() == length) end = length;
+    FUZZ_CHECK(end == cut.size());
+    for (std::size_t i = 0; i < starts.size(); ++i)
+        if (starts[i] == cut.size()) next = i + 1 < starts.size() ? starts[i + 1] : length;
+    if (cut.size() < length) FUZZ_CHECK(next > limit);
+    return 0;
+}
