@@ -110,14 +110,20 @@ TEST(Configure, ShowsTheDialogAndASecondStartShowsWhatWasSaved) {
     HWND dialog = OpenDialog(run);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(TextOf(dialog), "KVT v1.0 設定");
-    Screenshot shot = CaptureScreen();
-    shot.SaveBmp(BuildPath("e2e-configure-dialog.bmp"));
     RECT link, whole;
     GetWindowRect(GetDlgItem(dialog, IDC_LINK), &link);
     GetWindowRect(dialog, &whole);
-    EXPECT_GT(shot.Count(link, [](std::uint32_t c) { return c == 0x0000FF; }), 20) << "the link is blue";
-    EXPECT_GT(shot.Count(whole, [](std::uint32_t c) { return Red(c) < 80 && Green(c) < 80 && Blue(c) < 80; }), 500)
-        << "there is dark text";
+    const auto blueLink = [&](const Screenshot& s) {
+        return s.Count(link, [](std::uint32_t c) { return c == 0x0000FF; });
+    };
+    const auto darkText = [&](const Screenshot& s) {
+        return s.Count(whole, [](std::uint32_t c) { return Red(c) < 80 && Green(c) < 80 && Blue(c) < 80; });
+    };
+    // The controls paint one after another, slowly under emulation.
+    const Screenshot shot = WaitForScreen([&](const Screenshot& s) { return blueLink(s) > 20 && darkText(s) > 500; });
+    shot.SaveBmp(BuildPath("e2e-configure-dialog.bmp"));
+    EXPECT_GT(blueLink(shot), 20) << "the link is blue";
+    EXPECT_GT(darkText(shot), 500) << "there is dark text";
 
     SendMessageA(GetDlgItem(dialog, IDC_DISP_INTERVAL), WM_SETTEXT, 0, LPARAM("17"));
     SendMessageA(GetDlgItem(dialog, IDC_LOAD_INTERVAL), WM_SETTEXT, 0, LPARAM("250"));

@@ -59,14 +59,19 @@ Screenshot StableCapture() {
 
 bool Coloured(std::uint32_t c) { return Red(c) != Green(c) || Green(c) != Blue(c); }
 
-Screenshot WaitForColour(DWORD timeoutMs) {
+Screenshot WaitForScreen(const std::function<bool(const Screenshot&)>& shows, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     for (;;) {
         Screenshot shot = StableCapture();
-        if (std::any_of(shot.pixels.begin(), shot.pixels.end(), Coloured) || GetTickCount() - start > timeoutMs)
-            return shot;
+        if (shows(shot) || GetTickCount() - start > timeoutMs) return shot;
         PumpFor(100);
     }
+}
+
+Screenshot WaitForColour(DWORD timeoutMs) {
+    return WaitForScreen(
+        [](const Screenshot& shot) { return std::any_of(shot.pixels.begin(), shot.pixels.end(), Coloured); },
+        timeoutMs);
 }
 
 EnterOutcome PressEnter(const SaverSettings& s, const std::vector<WPARAM>& keys) {
