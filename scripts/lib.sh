@@ -2,13 +2,32 @@
 # Source it; it defines functions and sets `root`.
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree=;mshtml=}
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver
 xvfb_pid=
+
+# Chooses the Wine that runs the Windows programs (use_wine ARCH [PREFIX]) and its prefix,
+# build/wineprefix or build/wineprefix-win32 unless PREFIX is given:
+#   win64  64-bit Wine
+#   win32  32-bit Wine under qemu-i386 (scripts/win32-runtime prepares it), served by the
+#          native wineserver64 of the same version
+use_wine() {
+  export KVT_ARCH=$1
+  case $1 in
+  win64)
+    wine=/usr/lib/wine/wine64 wineserver=/usr/lib/wine/wineserver
+    unset WINEARCH WINESERVER
+    export WINEPREFIX=${2:-$root/build/wineprefix} ;;
+  win32)
+    wine=$root/build/win32-runtime/root/usr/lib/wine/wine wineserver=/usr/lib/wine/wineserver64
+    export WINEARCH=win32 WINESERVER=$wineserver
+    export WINEPREFIX=${2:-$root/build/wineprefix-win32} ;;
+  *) echo "use_wine: no Wine for '$1'" >&2; return 1 ;;
+  esac
+}
+# KVT_ARCH and WINEPREFIX pass the choice on to the scripts and tests started from here.
+use_wine "${KVT_ARCH:-win64}" "${WINEPREFIX:-}"
 
 # Creates the prefix once: Japanese font replacements, no crash dialog, unmanaged windows.
 prefix_version=2
@@ -70,7 +89,18 @@ stop_xvfb() {
 # One Wine session for a whole run, so helper services do not hold test pipes open.
 start_wine_session() {
   "$wineserver" -p </dev/null >/dev/null 2>&1
+  [ "$KVT_ARCH" = win32 ] && keep_desktop
   "$wine" wineboot </dev/null >/dev/null 2>&1
+}
+
+# Wine closes the desktop (explorer.exe /desktop) a second after the last program on it has
+# ended, and the next program waits for a new one: under emulation about two seconds each
+# time. A program that waits for input that never comes keeps the desktop in use until the
+# session ends; started before wineboot, it keeps the one wineboot brings up.
+keep_desktop() {
+  local fifo; fifo=$(mktemp -u); mkfifo "$fifo"
+  "$wine" cmd /c pause 0<>"$fifo" >/dev/null 2>&1 &
+  rm -f "$fifo"
 }
 
 stop_wine_session() {

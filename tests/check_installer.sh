@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # Passes when an installer is a Windows program of the given kind (pei-i386 for 32-bit,
-# pei-x86-64 for 64-bit Windows) and holds exactly the given kvt.scr. The 32-bit one cannot
-# run here, so this is how it is checked.
+# pei-x86-64 for 64-bit Windows) and holds exactly the given kvt.scr.
 #   check_installer.sh <kvt-setup-*.exe> <kvt.scr> <pei-i386|pei-x86-64>
 set -u
 setup=$1 saver=$2 format=$3

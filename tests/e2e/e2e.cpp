@@ -60,25 +60,33 @@ Screenshot StableCapture() {
 
 bool Coloured(std::uint32_t c) { return Red(c) != Green(c) || Green(c) != Blue(c); }
 
-Screenshot CaptureSettingsDialog(HWND dialog) {
-    Screenshot shot;
-    const bool painted = PumpUntil([&] {
-        RECT link;
-        GetWindowRect(GetDlgItem(dialog, IDC_LINK), &link);
-        shot = StableCapture();
-        return shot.Count(link, [](std::uint32_t c) { return c == 0x0000FF; }) > 20;
-    });
-    return painted ? shot : Screenshot();
-}
-
-Screenshot WaitForColour(DWORD timeoutMs) {
+Screenshot WaitForScreen(const std::function<bool(const Screenshot&)>& shows, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     for (;;) {
         Screenshot shot = StableCapture();
-        if (std::any_of(shot.pixels.begin(), shot.pixels.end(), Coloured) || GetTickCount() - start > timeoutMs)
-            return shot;
+        if (shows(shot) || GetTickCount() - start > timeoutMs) return shot;
         PumpFor(100);
     }
+}
+
+Screenshot CaptureSettingsDialog(HWND dialog) {
+    RECT link, whole;
+    GetWindowRect(GetDlgItem(dialog, IDC_LINK), &link);
+    GetWindowRect(dialog, &whole);
+    // The controls paint one after another, slowly under emulation: the link in blue and
+    // the labels' dark text both show once it is done.
+    const auto painted = [&](const Screenshot& s) {
+        return s.Count(link, [](std::uint32_t c) { return c == 0x0000FF; }) > 20 &&
+               s.Count(whole, [](std::uint32_t c) { return Red(c) < 80 && Green(c) < 80 && Blue(c) < 80; }) > 500;
+    };
+    Screenshot shot = WaitForScreen(painted);
+    return painted(shot) ? shot : Screenshot();
+}
+
+Screenshot WaitForColour(DWORD timeoutMs) {
+    return WaitForScreen(
+        [](const Screenshot& shot) { return std::any_of(shot.pixels.begin(), shot.pixels.end(), Coloured); },
+        timeoutMs);
 }
 
 EnterOutcome PressEnter(const SaverSettings& s, const std::vector<WPARAM>& keys) {

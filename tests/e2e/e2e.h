@@ -5,6 +5,7 @@
 #include "saver_process.h"
 #include "screen_capture.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,10 @@ HWND StartShow(SaverRun& run);
 // is caught half done.
 Screenshot StableCapture();
 bool Coloured(std::uint32_t c);
-// The screen once the settings dialog has painted: its link shows in blue and the screen
-// holds still (null screenshot when that never happens).
+// Waits until a stable screenshot `shows` what is wanted; the last one on time-out.
+Screenshot WaitForScreen(const std::function<bool(const Screenshot&)>& shows, DWORD timeoutMs = 15000);
+// The screen once the settings dialog has painted (its link in blue, its labels in dark
+// text) and holds still (null screenshot when that never happens).
 Screenshot CaptureSettingsDialog(HWND dialog);
 // Waits until the saver shows something in colour (an item, after the title screen).
 Screenshot WaitForColour(DWORD timeoutMs = 15000);

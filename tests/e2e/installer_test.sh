@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# End to end: the 64-bit installer and its uninstaller, silent, under Wine and Xvfb. Each
+# End to end: the installer and its uninstaller, silent, under Wine and Xvfb (KVT_ARCH chooses the Wine). Each
 # case runs in a fresh copy of the test prefix, so no registry value leaks between cases.
-#   installer_test.sh <case> <kvt-setup-win64.exe> <kvt.scr>
+#   installer_test.sh <case> <kvt-setup-*.exe> <kvt.scr>
 #   lifecycle    install; the installed kvt.scr /c saves beside itself; installing again
 #                replaces kvt.scr and keeps kvtini.xml; uninstalling removes kvt.scr and
 #                both registry entries and keeps kvtini.xml

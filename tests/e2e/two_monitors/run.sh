@@ -9,7 +9,7 @@ stand_in=$1; shift
 source "$(dirname "${BASH_SOURCE[0]}")/../../../scripts/lib.sh"
 
 base=$WINEPREFIX
-export WINEPREFIX=$root/build/win64/wineprefix-two-monitors
+export WINEPREFIX=$root/build/$KVT_ARCH/wineprefix-two-monitors
 rm -rf "$WINEPREFIX"
 mkdir -p "$WINEPREFIX"
 cp -al "$base/drive_c" "$WINEPREFIX/" &&

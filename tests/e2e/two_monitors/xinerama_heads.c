@@ -1,7 +1,10 @@
 /* Stands in for libXinerama.so.1 when found first on LD_LIBRARY_PATH: it reports two
    heads of 800 x 600 side by side, so Wine on one wide Xvfb screen with RANDR off sees
-   two monitors. Built with the host compiler; Wine loads it with dlopen. */
-#include <stdlib.h>
+   two monitors. Built with the host compiler; Wine loads it with dlopen. For 32-bit Wine
+   it is built without the C library, so it declares what it takes from it. */
+#include <stddef.h>
+
+void *calloc(size_t count, size_t size);
 
 typedef struct {
     int screen_number;
