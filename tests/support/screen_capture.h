@@ -2,6 +2,7 @@
 // Screenshots taken from inside Wine with GDI, for pixel checks and for looking at.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -13,12 +14,13 @@ struct Screenshot {
     std::vector<std::uint32_t> pixels;  // 0x00RRGGBB, top row first
 
     std::uint32_t At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
-    // Pixels in the rectangle that satisfy `keep`.
+    // Pixels in the rectangle that satisfy `keep`; what lies outside the screenshot counts
+    // as nothing (a window partly off the screen, or no screenshot at all).
     template <class Pred>
     int Count(const RECT& r, Pred keep) const {
         int n = 0;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x)
+        for (int y = std::max(0, int(r.top)); y < std::min(height, int(r.bottom)); ++y)
+            for (int x = std::max(0, int(r.left)); x < std::min(width, int(r.right)); ++x)
                 if (keep(At(x, y))) ++n;
         return n;
     }
