@@ -26,16 +26,6 @@ std::string TextOf(HWND w) {
     return buf;
 }
 
-HWND OpenDialog(SaverRun& run, const std::string& arguments = "/c") {
-    EXPECT_TRUE(run.Start(arguments));
-    HWND dialog = run.WaitForWindow("#32770");
-    EXPECT_NE(dialog, nullptr);
-    if (dialog) {
-        EXPECT_FALSE(CaptureSettingsDialog(dialog).pixels.empty()) << "the dialog never painted";
-    }
-    return dialog;
-}
-
 // Sets the display scaling (HKCU\Control Panel\Desktop LogPixels) that programs started
 // while it lives take (Wine reads it when a process starts), then puts the previous
 // value back, so every other test stays at 96 dpi.
@@ -79,7 +69,7 @@ TEST(Configure, OkRewritesAGivenFileByteForByteOrWritesTheDefaults) {
     for (bool hasFile : {true, false}) {
         SCOPED_TRACE(hasFile ? "given" : "none");
         SaverRun run(hasFile ? given : std::string());
-        HWND dialog = OpenDialog(run);
+        HWND dialog = OpenSettings(run);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(Close(run, dialog, WM_COMMAND, IDOK), 1u);
         // Under Wine no Shift-JIS face reports the full name "ＭＳ Ｐゴシック", so the
@@ -94,7 +84,7 @@ TEST(Configure, CancelAndTheCloseBoxLeaveTheFileAsItWas) {
         for (bool hasFile : {true, false}) {
             SCOPED_TRACE(std::string(closeBox ? "close box" : "Cancel") + (hasFile ? ", given" : ", none"));
             SaverRun run(hasFile ? given : std::string());
-            HWND dialog = OpenDialog(run, closeBox ? "/c:0" : "/c");
+            HWND dialog = OpenSettings(run, closeBox ? "/c:0" : "/c");
             ASSERT_NE(dialog, nullptr);
             EXPECT_EQ(closeBox ? Close(run, dialog, WM_SYSCOMMAND, SC_CLOSE) : Close(run, dialog, WM_COMMAND, IDCANCEL),
                       0u);
@@ -108,7 +98,7 @@ TEST(Configure, CancelAndTheCloseBoxLeaveTheFileAsItWas) {
     for (WORD command : {ID_CHANNEL_ENABLE, ID_CHANNEL_DELETE}) {
         SCOPED_TRACE(command);
         SaverRun run(given);
-        HWND dialog = OpenDialog(run);
+        HWND dialog = OpenSettings(run);
         ASSERT_NE(dialog, nullptr);
         HWND list = GetDlgItem(dialog, IDC_CHANNEL_LIST);
         SendMessageA(dialog, WM_COMMAND, ID_SELECT_ALL, 0);
@@ -125,7 +115,7 @@ TEST(Configure, CancelAndTheCloseBoxLeaveTheFileAsItWas) {
 TEST(Configure, ShowsTheDialogAndASecondStartShowsWhatWasSaved) {
     const SaverSettings channels = Channels();
     SaverRun run(ConfigFile(channels));
-    HWND dialog = OpenDialog(run);
+    HWND dialog = OpenSettings(run);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(TextOf(dialog), "KVT v1.0 設定");
     const Screenshot shot = CaptureSettingsDialog(dialog);
@@ -139,7 +129,7 @@ TEST(Configure, ShowsTheDialogAndASecondStartShowsWhatWasSaved) {
     ASSERT_EQ(Close(run, dialog, WM_COMMAND, IDOK), 1u);
 
     SaverRun again(ReadFileBytes(run.ConfigPath()));
-    dialog = OpenDialog(again);
+    dialog = OpenSettings(again);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(TextOf(GetDlgItem(dialog, IDC_DISP_INTERVAL)), "17");
     EXPECT_EQ(TextOf(GetDlgItem(dialog, IDC_LOAD_INTERVAL)), "250");
@@ -168,7 +158,7 @@ TEST(Configure, At150PercentTheColumnsAndTheLinkGrowWithTheDialog) {
         HWND dialog;
         {
             LogPixels scaling(dpi);
-            dialog = OpenDialog(run);
+            dialog = OpenSettings(run);
         }
         if (!dialog) return seen;
         HWND list = GetDlgItem(dialog, IDC_CHANNEL_LIST);

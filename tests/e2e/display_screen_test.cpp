@@ -33,9 +33,10 @@ std::uint32_t MainColour(const Screenshot& shot) {
 }  // namespace
 
 TEST(DisplayScreen, TitleScreenIsTheProductTitleInWhiteAtAFourteenthOfTheHeight) {
-    SaverRun run(ConfigFile(WithChannels({Channel("slow", FeedServerUrl("/never?s=8"))})));
+    const std::string slow = HangingFeedUrl(8);
+    SaverRun run(ConfigFile(WithChannels({Channel("slow", slow)})));
     ASSERT_NE(StartShow(run), nullptr);
-    PumpFor(1500);  // the first fetch hangs: the title screen stays
+    ASSERT_TRUE(PumpUntil([&] { return FeedServerWasAsked(slow); })) << "the first fetch has begun, and hangs";
     const Screenshot shot = StableCapture();
     const Screenshot expected = Reference(SaverScreen(), shot.width, shot.height);
     EXPECT_FALSE(std::any_of(shot.pixels.begin(), shot.pixels.end(), Coloured));
@@ -49,9 +50,9 @@ TEST(DisplayScreen, ItemsAreBrightAndTheHeaderKeepsToItsEdge) {
     Screenshot shot = WaitForColour();
     for (int round = 0; round < 6; ++round) {
         SCOPED_TRACE(round);
-        if (round) {
-            PumpFor(1000);
-            shot = StableCapture();
+        if (round) {  // the next item, a second later
+            const Screenshot before = shot;
+            shot = WaitForScreen([&](const Screenshot& s) { return s.pixels != before.pixels && MainColour(s); });
         }
         Save(shot, "item-" + std::to_string(round));
         const std::uint32_t c = MainColour(shot);

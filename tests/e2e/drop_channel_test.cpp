@@ -10,11 +10,16 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 namespace {
-// Drops when the left button comes up.
+// Drops when the left button comes up; counts the drag loop's feedback calls and keeps
+// the effect the target under the mouse offered.
 struct ButtonDropSource final : IDropSource {
+    std::atomic<int> feedbacks{0};
+    std::atomic<DWORD> lastEffect{DROPEFFECT_NONE};
+
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
         *out = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropSource) ? this : nullptr;
         return *out ? S_OK : E_NOINTERFACE;
@@ -25,7 +30,11 @@ struct ButtonDropSource final : IDropSource {
         if (escape) return DRAGDROP_S_CANCEL;
         return keys & MK_LBUTTON ? S_OK : DRAGDROP_S_DROP;
     }
-    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD effect) override {
+        lastEffect = effect;
+        ++feedbacks;
+        return DRAGDROP_S_USEDEFAULTCURSORS;
+    }
 };
 
 void Mouse(DWORD flags, int x = 0, int y = 0) {
@@ -44,10 +53,8 @@ void Mouse(DWORD flags, int x = 0, int y = 0) {
 TEST(DropChannel, AFeedFileDraggedOntoTheListIsAddedSelectedAndSavedWithItsTitle) {
     SaverSettings before = WithChannels({Channel("既存", "http://127.0.0.1:9/0.rdf", false)});
     SaverRun run(ConfigFile(before));
-    ASSERT_TRUE(run.Start("/c"));
-    HWND dialog = run.WaitForWindow("#32770");
+    HWND dialog = OpenSettings(run);
     ASSERT_NE(dialog, nullptr);
-    PumpFor(500);
     HWND list = GetDlgItem(dialog, IDC_CHANNEL_LIST);
     RECT r;
     GetWindowRect(list, &r);
@@ -59,13 +66,15 @@ TEST(DropChannel, AFeedFileDraggedOntoTheListIsAddedSelectedAndSavedWithItsTitle
     OleInitialize(nullptr);
     Mouse(MOUSEEVENTF_MOVE, x - 200, y);
     Mouse(MOUSEEVENTF_LEFTDOWN);
-    // The drag runs its own loop here; another thread moves the mouse over the list and lets go.
+    // The drag runs its own loop here. Another thread, the hand, waits until the loop has
+    // begun, moves onto the list, and lets go once the list has offered to take the file.
     std::thread hand([&] {
-        for (int step = 1; step <= 10; ++step) {
-            Sleep(50);
-            Mouse(MOUSEEVENTF_MOVE, x - 200 + 20 * step, y);
-        }
-        Sleep(200);
+        const auto waitFor = [](const auto& done) {
+            for (const DWORD start = GetTickCount(); !done() && GetTickCount() - start < 5000;) Sleep(5);
+        };
+        waitFor([&] { return source.feedbacks > 0; });
+        for (int step = 1; step <= 10; ++step) Mouse(MOUSEEVENTF_MOVE, x - 200 + 20 * step, y);
+        waitFor([&] { return (source.lastEffect & (DROPEFFECT_COPY | DROPEFFECT_LINK)) != 0; });
         Mouse(MOUSEEVENTF_LEFTUP);
     });
     DWORD effect = 0;
@@ -73,7 +82,7 @@ TEST(DropChannel, AFeedFileDraggedOntoTheListIsAddedSelectedAndSavedWithItsTitle
     hand.join();
     EXPECT_EQ(result, DRAGDROP_S_DROP);
     EXPECT_NE(effect & (DROPEFFECT_COPY | DROPEFFECT_LINK), 0u);
-    PumpFor(500);
+    PumpUntil([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 2; }, 5000);
 
     ASSERT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
     EXPECT_EQ(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED), 1) << "the new row is selected";

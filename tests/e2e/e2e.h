@@ -2,6 +2,7 @@
 // Shared by the end-to-end tests: configuration files, show mode, stable
 // screenshots and the links handed to the shell after Enter.
 #include "config/settings.h"
+#include "link_recorder.h"
 #include "saver_process.h"
 #include "screen_capture.h"
 
@@ -22,6 +23,9 @@ std::vector<SiteEntry> TwoChannels();
 
 // Starts show mode and waits for its window (null when none comes) and its first paint.
 HWND StartShow(SaverRun& run);
+// Starts configure mode (`arguments`) and waits until its settings dialog has painted
+// (null when it never does).
+HWND OpenSettings(SaverRun& run, const std::string& arguments = "/c");
 // A screenshot taken when two captures a tenth of a second apart agree, so no paint
 // is caught half done.
 Screenshot StableCapture();
@@ -40,6 +44,9 @@ struct EnterOutcome {
     DWORD code = 1;
     double windowGoneMs = 0, exitMs = 0;  // from Enter
 };
+// The links `browser` has been handed once they have had time to come: the first within
+// a second and a half of the saver's end, and no more after it.
+std::vector<std::string> LinksOpened(const BrowserStandIn& browser);
 // Runs show mode on `s`, leaves the title screen with a key, presses `keys`, then Enter.
 // http, https, javascript and kvttest addresses reach a stand-in for the browser.
 EnterOutcome PressEnter(const SaverSettings& s, const std::vector<WPARAM>& keys);

@@ -25,10 +25,8 @@ std::string TextOf(HWND w) {
 TEST(ChannelEditorRun, ANewUrlIsTypedTriedAddedAndSaved) {
     const SaverSettings before = WithChannels({Channel("既存", "http://127.0.0.1:9/0.rdf", false)});
     SaverRun run(ConfigFile(before));
-    ASSERT_TRUE(run.Start("/c"));
-    HWND settings = run.WaitForWindow("#32770");
+    HWND settings = OpenSettings(run);
     ASSERT_NE(settings, nullptr);
-    PumpFor(500);
 
     // Right-click below the rows, then W for "新規URL(&W)".
     RECT r;
@@ -51,12 +49,13 @@ TEST(ChannelEditorRun, ANewUrlIsTypedTriedAddedAndSaved) {
     EXPECT_EQ(TextOf(GetDlgItem(editor, IDC_EDITOR_URL)), url);
     EXPECT_EQ(TextOf(GetDlgItem(editor, IDC_EDITOR_CHANNEL_NAME)), "文字コード UTF-8");
     EXPECT_EQ(SendMessageA(GetDlgItem(editor, IDC_EDITOR_CONTENT), LVM_GETITEMCOUNT, 0, 0), 2);
-    PumpFor(300);
-    const Screenshot shot = StableCapture();
-    shot.SaveBmp(BuildPath("e2e-channel-editor.bmp"));
     GetWindowRect(GetDlgItem(editor, IDC_EDITOR_CONTENT), &r);
-    EXPECT_GT(shot.Count(r, [](std::uint32_t c) { return Red(c) < 80 && Green(c) < 80 && Blue(c) < 80; }), 100)
-        << "item titles on screen";
+    const auto titlesShown = [&](const Screenshot& s) {
+        return s.Count(r, [](std::uint32_t c) { return Red(c) < 80 && Green(c) < 80 && Blue(c) < 80; }) > 100;
+    };
+    const Screenshot shot = WaitForScreen(titlesShown);
+    shot.SaveBmp(BuildPath("e2e-channel-editor.bmp"));
+    EXPECT_TRUE(titlesShown(shot)) << "item titles on screen";
 
     PostTo(GetDlgItem(editor, IDOK), BM_CLICK);
     for (DWORD start = GetTickCount(); IsWindow(editor) && GetTickCount() - start < 10000;) PumpFor(50);

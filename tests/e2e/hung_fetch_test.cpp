@@ -10,13 +10,14 @@
 #include <thread>
 
 namespace {
-std::string Hung() { return FeedServerUrl("/never?s=60"); }
 LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
 
-// Starts show mode and waits past the first tick, whose fetch then hangs.
-HWND StartHung(SaverRun& run) {
+// Starts show mode and waits until the first tick's fetch of `hung` has begun.
+HWND StartHung(SaverRun& run, const std::string& hung) {
     HWND window = StartShow(run);
-    if (window) PumpFor(2000);
+    if (window) {
+        EXPECT_TRUE(PumpUntil([&] { return FeedServerWasAsked(hung); })) << "the fetch never began";
+    }
     return window;
 }
 
@@ -28,7 +29,8 @@ bool Answers(HWND window) {
 }  // namespace
 
 TEST(HungFetch, AKeyAClickOrAMouseJumpEndsTheSaverWhileTheFirstFetchHangs) {
-    const SaverSettings hung = WithChannels({Channel("止まる", Hung())});
+    const std::string hung = HangingFeedUrl();
+    const SaverSettings settings = WithChannels({Channel("止まる", hung)});
     const struct {
         UINT message;
         WPARAM wParam;
@@ -36,15 +38,14 @@ TEST(HungFetch, AKeyAClickOrAMouseJumpEndsTheSaverWhileTheFirstFetchHangs) {
     } endings[] = {{WM_KEYDOWN, VK_ESCAPE, 0}, {WM_LBUTTONDOWN, 0, At(10, 10)}, {WM_MOUSEMOVE, 0, 0}};
     for (const auto& e : endings) {
         SCOPED_TRACE(e.message);
-        SaverRun run(ConfigFile(hung));
-        HWND window = StartHung(run);
+        SaverRun run(ConfigFile(settings));
+        HWND window = StartHung(run, hung);
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(Answers(window));
         // Where the cursor is: the window's first report of it only sets the start.
         POINT cursor = {};
         GetCursorPos(&cursor);
-        PostTo(window, WM_MOUSEMOVE, 0, At(cursor.x, cursor.y));
-        PumpFor(300);
+        SendTo(window, WM_MOUSEMOVE, 0, At(cursor.x, cursor.y));
         ASSERT_TRUE(run.IsRunning());
         const double input = run.ElapsedMs();
         const int jumpY = cursor.y > 300 ? cursor.y - 129 : cursor.y + 129;
@@ -59,25 +60,23 @@ TEST(HungFetch, AKeyAClickOrAMouseJumpEndsTheSaverWhileTheFirstFetchHangs) {
 
 TEST(HungFetch, EnterDuringAFetchOpensTheItemOnScreen) {
     BrowserStandIn browser;
-    SaverRun run(ConfigFile(WithChannels({Channel("RSS two", FeedServerUrl("/feeds/rss2.xml")),
-                                          Channel("止まる", Hung())})));
+    const std::string hung = HangingFeedUrl();
+    SaverRun run(ConfigFile(WithChannels({Channel("RSS two", FeedServerUrl("/feeds/rss2.xml")), Channel("止まる", hung)})));
     HWND window = StartShow(run);
     ASSERT_NE(window, nullptr);
     WaitForColour();
-    PostTo(window, WM_KEYDOWN, VK_DOWN);  // to the hung channel: its first item is not here yet
-    PumpFor(1500);
-    PostTo(window, WM_KEYDOWN, VK_RIGHT);  // does nothing while the fetch is in flight
-    PumpFor(300);
+    SendTo(window, WM_KEYDOWN, VK_DOWN);  // to the hung channel: its first item is not here yet
+    ASSERT_TRUE(PumpUntil([&] { return FeedServerWasAsked(hung); }));
+    SendTo(window, WM_KEYDOWN, VK_RIGHT);  // does nothing while the fetch is in flight
     ASSERT_TRUE(run.IsRunning());
     PostTo(window, WM_KEYDOWN, VK_RETURN);
     EXPECT_TRUE(run.WaitForExit(5000));
-    for (DWORD start = GetTickCount(); browser.Links().empty() && GetTickCount() - start < 3000;) PumpFor(20);
-    EXPECT_EQ(browser.Links(), std::vector<std::string>{"http://127.0.0.1/news/1.html"});
+    EXPECT_EQ(LinksOpened(browser), std::vector<std::string>{"http://127.0.0.1/news/1.html"});
 }
 
 TEST(HungFetch, AfterThirtySecondsTheChannelFailsAndTheRotationGoesOn) {
     BrowserStandIn browser;
-    SaverRun run(ConfigFile(WithChannels({Channel("止まる", Hung()), Channel("RSS two", FeedServerUrl("/feeds/rss2.xml"))},
+    SaverRun run(ConfigFile(WithChannels({Channel("止まる", HangingFeedUrl()), Channel("RSS two", FeedServerUrl("/feeds/rss2.xml"))},
                                          3)));
     HWND window = StartShow(run);
     ASSERT_NE(window, nullptr);
@@ -93,19 +92,19 @@ TEST(HungFetch, AfterThirtySecondsTheChannelFailsAndTheRotationGoesOn) {
     EXPECT_NE(next.pixels, failure.pixels);
     PostTo(window, WM_KEYDOWN, VK_RETURN);
     EXPECT_TRUE(run.WaitForExit(5000));
-    for (DWORD start = GetTickCount(); browser.Links().empty() && GetTickCount() - start < 3000;) PumpFor(20);
-    EXPECT_EQ(browser.Links(), std::vector<std::string>{"http://127.0.0.1/news/1.html"});
+    EXPECT_EQ(LinksOpened(browser), std::vector<std::string>{"http://127.0.0.1/news/1.html"});
 }
 
 TEST(HungFetch, APreviewAndItsHostKeepAnsweringWhileAFetchHangs) {
     HWND host = CreateWindowExA(0, "STATIC", "preview", WS_POPUP | WS_VISIBLE | WS_BORDER, 40, 40, 200, 150, nullptr,
                                 nullptr, nullptr, nullptr);
     ASSERT_NE(host, nullptr);
-    SaverRun run(ConfigFile(WithChannels({Channel("止まる", Hung())})));
+    const std::string hung = HangingFeedUrl();
+    SaverRun run(ConfigFile(WithChannels({Channel("止まる", hung)})));
     ASSERT_TRUE(run.Start("/p " + std::to_string(reinterpret_cast<INT_PTR>(host))));
     HWND child = run.WaitForWindow(kSaverClass, 15000, host);
     ASSERT_NE(child, nullptr);
-    PumpFor(2000);  // past the first tick
+    ASSERT_TRUE(PumpUntil([&] { return FeedServerWasAsked(hung); })) << "the first tick's fetch began";
     std::atomic<int> answered{0};
     std::atomic<bool> asked{false};
     std::thread asker([&] {  // the host answers only while this thread pumps its messages

@@ -58,16 +58,20 @@ configure() {
   "$wine" "$(reg_value "$desktop" SCRNSAVE.EXE)" /c </dev/null >/dev/null 2>&1 &
   local pid=$! window= i
   for i in $(seq 150); do
-    window=$(xdotool search --name '^KVT v' 2>/dev/null | head -n 1)
+    window=$(xdotool search --onlyvisible --name '^KVT v' 2>/dev/null | head -n 1)
     [ -n "$window" ] && break
     sleep 0.1
   done
   [ -n "$window" ] || { echo "no settings dialog"; kill $pid; return 1; }
-  sleep 0.5
-  xdotool windowfocus --sync "$window" key Return
-  for i in $(seq 150); do
-    kill -0 $pid 2>/dev/null || break
-    sleep 0.1
+  # A key that comes before the dialog is ready for it is lost (more so under emulation):
+  # Return again until the dialog has ended, at most five times.
+  local tries
+  for tries in 1 2 3 4 5; do
+    xdotool windowfocus --sync "$window" key Return 2>/dev/null
+    for i in $(seq 30); do
+      kill -0 $pid 2>/dev/null || break 2
+      sleep 0.1
+    done
   done
   kill -0 $pid 2>/dev/null && { echo "the dialog did not end"; kill $pid; return 1; }
   wait $pid

@@ -59,10 +59,8 @@ TEST(Reorder, ARealDragReordersTheSavedChannelsAndTheSaverShowsThemSo) {
     std::vector<SiteEntry> sites;  // nothing listens on port 1: each shows a line naming it
     for (int i = 0; i < 6; ++i) sites.push_back(Channel(("s" + std::to_string(i)).c_str(), "http://127.0.0.1:1/" + std::to_string(i)));
     SaverRun configure(ConfigFile(WithChannels(sites, 99, false)));
-    ASSERT_TRUE(configure.Start("/c"));
-    HWND dialog = configure.WaitForWindow("#32770");
+    HWND dialog = OpenSettings(configure);
     ASSERT_NE(dialog, nullptr);
-    PumpFor(500);
 
     // Rows start below the column headers; under Wine the approximate view of one row
     // is one row high.

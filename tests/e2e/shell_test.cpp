@@ -75,9 +75,9 @@ TEST(Shell, ShowModeIsAboveAWindowThatIsAlwaysOnTop) {
                                  nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(onTop, nullptr);
     ShowWindow(onTop, SW_SHOWNOACTIVATE);
-    PumpFor(300);
     const POINT middle = {1000, 110};
-    ASSERT_NE(CaptureScreen().At(middle.x, middle.y), 0u) << "the window is on the screen";
+    ASSERT_TRUE(PumpUntil([&] { return CaptureScreen().At(middle.x, middle.y) != 0u; }, 5000))
+        << "the window is on the screen";
 
     SaverRun run(QuietConfig());
     HWND window = StartShow(run);
@@ -106,8 +106,7 @@ TEST(Shell, ShowModeEndsWhenAnotherWindowIsActivated) {
     DWORD code = 1;
     EXPECT_TRUE(EndsSoon(run, &code));
     EXPECT_EQ(code, 0u);
-    PumpFor(1500);
-    EXPECT_TRUE(browser.Links().empty());
+    EXPECT_TRUE(LinksOpened(browser).empty());
     DestroyWindow(other);
 }
 
@@ -138,6 +137,9 @@ TEST(Shell, KeysAClickOrAMouseJumpCloseOnEveryScreenAndOpenNothing) {
         ASSERT_NE(window, nullptr);
         if (e.screen == NoChannels) PostTo(window, WM_KEYDOWN, VK_SPACE);  // leaves the title screen, stays open
         if (e.screen == Items) WaitForColour();
+        // Wine reports the pointer to a window that has just shown a moment later; the moves
+        // below must come after that report, and nothing tells when it has come.
+        PumpFor(300);
         // The first report only sets the start; moves of up to 128 pixels on each axis do not close.
         for (LPARAM at : {At(600, 400), At(728, 400), At(728, 272), At(700, 300)}) PostTo(window, WM_MOUSEMOVE, 0, at);
         ASSERT_TRUE(StaysOpen(run, window));
@@ -146,8 +148,7 @@ TEST(Shell, KeysAClickOrAMouseJumpCloseOnEveryScreenAndOpenNothing) {
         EXPECT_TRUE(EndsSoon(run, &code));
         EXPECT_EQ(code, 0u);
         if (e.screen == Items) {
-            PumpFor(1500);
-            EXPECT_TRUE(browser.Links().empty());
+            EXPECT_TRUE(LinksOpened(browser).empty());
         }
     }
 }
@@ -177,7 +178,7 @@ TEST(Shell, PreviewIsAChildOfTheHostSizedToItAndIgnoresInput) {
     ASSERT_TRUE(run.Start("/p" + PreviewOf(host)));
     HWND child = run.WaitForWindow(kSaverClass, 15000, host);
     ASSERT_NE(child, nullptr);
-    for (int i = 0; i < 500 && !IsWindowVisible(child); ++i) PumpFor(10);  // created, then shown
+    PumpUntil([&] { return IsWindowVisible(child); }, 5000);  // created, then shown
     EXPECT_EQ(GetParent(child), host);
     EXPECT_EQ(GetWindowLongA(child, GWL_STYLE) & (WS_CHILD | WS_VISIBLE), WS_CHILD | WS_VISIBLE);
     RECT hostClient, childRect;
@@ -192,8 +193,7 @@ TEST(Shell, PreviewIsAChildOfTheHostSizedToItAndIgnoresInput) {
     PostTo(child, WM_LBUTTONDOWN, 0, At(5, 5));
     PostTo(child, WM_MOUSEMOVE, 0, At(0, 0));
     PostTo(child, WM_MOUSEMOVE, 0, At(150, 140));
-    PumpFor(1500);
-    EXPECT_TRUE(run.IsRunning());
+    EXPECT_TRUE(StaysOpen(run, child));
     EXPECT_TRUE(IsWindow(child));
 
     DestroyWindow(host);  // the preview ends with its parent

@@ -15,7 +15,9 @@ Paths served:
   /empty               200 with an empty body  /notxml       200 with plain text
   /half/PATH           announces PATH's full length, sends half, then closes
   /slow/PATH?ms=N      sends PATH in pieces spread over N ms (at most 10 s)
-  /never?s=N           reads the request, answers nothing for N s (at most 120), closes
+  /never?s=N&tag=T     reads the request, answers nothing for N s (at most 120), closes;
+                       with a tag, first adds the line T to generated/asked (a test's sign
+                       that the request came)
 """
 import argparse
 import http.server
@@ -130,6 +132,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         elif path == '/notxml':
             self.send_body(200, b'This is plain text, not a feed.\n', 'text/plain')
         elif path == '/never':
+            if 'tag' in query:
+                with open(os.path.join(self.generated, 'asked'), 'a') as f:
+                    f.write(query['tag'][0] + '\n')
             time.sleep(min(float(query.get('s', ['30'])[0]), 120.0))
         elif path.startswith('/half/') or path.startswith('/slow/'):
             body = self.file_for(path[path.index('/', 1):])  # the path after /half or /slow

@@ -22,6 +22,20 @@ std::string GeneratedFeedPath(const std::string& name) {
     return BuildPath(std::string(kStateFolder) + "/generated/" + name);
 }
 
+std::string HangingFeedUrl(int seconds) {
+    // Unique across the Wine sessions that share the server, whose process numbers may agree.
+    static int count = 0;
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    const std::string tag = std::to_string(now.QuadPart) + "-" + std::to_string(++count);
+    return FeedServerUrl("/never?s=" + std::to_string(seconds) + "&tag=" + tag);
+}
+
+bool FeedServerWasAsked(const std::string& hangingUrl) {
+    const std::string tag = hangingUrl.substr(hangingUrl.rfind("&tag=") + 5);
+    return ("\n" + ReadFileBytes(GeneratedFeedPath("asked"))).find("\n" + tag + "\n") != std::string::npos;
+}
+
 std::string FixturePath(const std::string& name) { return SourcePath("tests/fixtures/" + name); }
 
 void InitFeedEnvironment() {

@@ -8,6 +8,10 @@
 std::string FeedServerUrl(const std::string& path);
 // Windows path of a feed the server generated at start ("items-100000.xml").
 std::string GeneratedFeedPath(const std::string& name);
+// A feed address that never answers for `seconds`, with a tag of its own, so that
+// FeedServerWasAsked tells when a request for it came.
+std::string HangingFeedUrl(int seconds = 60);
+bool FeedServerWasAsked(const std::string& hangingUrl);
 // Windows path of a committed fixture ("rss2.xml").
 std::string FixturePath(const std::string& name);
 

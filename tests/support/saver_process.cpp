@@ -131,6 +131,11 @@ void PostTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     PostMessageA(window, message, wParam, lParam);
 }
 
+bool SendTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 10000, &result) != 0;
+}
+
 void PumpFor(DWORD ms) {
     DWORD start = GetTickCount();
     do {

@@ -40,6 +40,9 @@ private:
 
 // Posts a message to a window of another process (keys, mouse moves, clicks).
 void PostTo(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+// Sends a message to a window of another process and returns once it has been handled
+// (false when the window did not answer within ten seconds).
+bool SendTo(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 // Pumps this thread's messages for the given time.
 void PumpFor(DWORD ms);
 // Pumps this thread's messages until `done` holds, checking every 20 ms, for at most
