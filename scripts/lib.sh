@@ -29,6 +29,14 @@ use_wine() {
 # KVT_ARCH and WINEPREFIX pass the choice on to the scripts and tests started from here.
 use_wine "${KVT_ARCH:-win64}" "${WINEPREFIX:-}"
 
+# For the test scripts: runs a check and says "ok: WHAT" or "FAILED: WHAT" (check WHAT
+# COMMAND...); failures counts the failed ones.
+failures=0
+check() {
+  local what=$1; shift
+  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+
 # Creates the prefix once: Japanese font replacements, no crash dialog, unmanaged windows.
 prefix_version=2
 ensure_prefix() {

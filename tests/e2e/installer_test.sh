@@ -21,11 +21,6 @@ work=$(mktemp -d)
 export WINEPREFIX=$work/prefix
 trap 'stop_wine_session; rm -rf "$work"' EXIT
 
-failures=0
-check() {
-  local what=$1; shift
-  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
 win() { "$wine" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 desktop='HKCU\Control Panel\Desktop'
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\TaveloRssScreensaver'
