@@ -21,7 +21,11 @@
 
 namespace {
 double Now() {
-    static LARGE_INTEGER frequency = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
     LARGE_INTEGER t;
     QueryPerformanceCounter(&t);
     return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
@@ -32,8 +36,8 @@ BOOL WINAPI Silent(UINT) { return TRUE; }
 HWND OpenDialog(int channels) {
     saverSettings = SaverSettings();
     for (int i = 0; i < channels; ++i)
-        saverSettings.sites.push_back({"既存 " + std::to_string(i), "http://127.0.0.1:9/" + std::to_string(i),
-                                       "説明", i % 2 == 0, {}});
+        saverSettings.sites.push_back(
+            {"既存 " + std::to_string(i), "http://127.0.0.1:9/" + std::to_string(i), "説明", i % 2 == 0, {}});
     HWND dialog = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, SettingsDialogProc, 0);
     UpdateWindow(dialog);
     return dialog;

@@ -15,8 +15,8 @@ BOOL WINAPI CountedMeasure(HDC dc, LPCSTR text, int length, LPSIZE size) {
 }
 
 HFONT WINAPI CountedCreateFont(int height, int width, int escapement, int orientation, int weight, DWORD italic,
-                               DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
-                               DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, LPCSTR face) {
+                               DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision,
+                               DWORD quality, DWORD pitchAndFamily, LPCSTR face) {
     ++gdiCallCounts.fonts;
     return realCreateFont(height, width, escapement, orientation, weight, italic, underline, strikeOut, charSet,
                           outPrecision, clipPrecision, quality, pitchAndFamily, face);

@@ -57,8 +57,8 @@ int ThreadsOf(DWORD pid) {
 // The hung channel first, then a served one: each Down key goes to the other channel,
 // and every second one visits the hung channel again.
 void CountThreadsOverVisits(int visits) {
-    SaverRun run(ConfigFile(WithChannels({Channel("止まる", FeedServerUrl("/never?s=120")),
-                                          Channel("RSS two", FeedServerUrl("/feeds/rss2.xml"))})));
+    SaverRun run(ConfigFile(WithChannels(
+        {Channel("止まる", FeedServerUrl("/never?s=120")), Channel("RSS two", FeedServerUrl("/feeds/rss2.xml"))})));
     HWND window = StartShow(run);
     if (!window) return;
     const int idle = ThreadsOf(run.ProcessId());
@@ -74,9 +74,10 @@ void CountThreadsOverVisits(int visits) {
         if (i % 2 == 0 && next.pixels != shown.pixels) ++confirmed;
         shown = std::move(next);
     }
-    std::printf("threads of kvt.scr: %d on the title screen, %d during the first hung fetch, %d after %d visits "
-                "of the hung channel (%d seen on screen)\n",
-                idle, fetching, ThreadsOf(run.ProcessId()), visits, confirmed);
+    std::printf(
+        "threads of kvt.scr: %d on the title screen, %d during the first hung fetch, %d after %d visits "
+        "of the hung channel (%d seen on screen)\n",
+        idle, fetching, ThreadsOf(run.ProcessId()), visits, confirmed);
     EndWithEscape(run, window);
 }
 

@@ -96,8 +96,10 @@ double ClearAndDrawMs(HDC dc, int width, int height, const SaverScreen& screen, 
     const double start = NowMs();
     PatBlt(dc, 0, 0, width, height, BLACKNESS);
     const int headerTop = l.header_at_bottom ? height - l.header.height : 0;
-    const struct { const DisplayText& text; int fontHeight, y; } parts[] = {
-        {screen.header_codes, l.header.font_height, headerTop}, {screen.item, l.item.font_height, l.item_y}};
+    const struct {
+        const DisplayText& text;
+        int fontHeight, y;
+    } parts[] = {{screen.header_codes, l.header.font_height, headerTop}, {screen.item, l.item.font_height, l.item_y}};
     for (const auto& part : parts) {
         HFONT font = MakeSaverFont(part.fontHeight, screen.font_face);
         HGDIOBJ old = SelectObject(dc, font);
@@ -133,8 +135,9 @@ Sample Measure(HDC dc, int width, int height, const SaverScreen& screen, bool ev
 int main() {
     if (!CountGdiCalls()) std::printf("(GDI calls are not counted: their import entries were not found)\n");
     const int sizes[][2] = {{1280, 720}, {1920, 1080}, {3840, 2160}};
-    std::printf("| screen | title chars (distinct) | item font px | every height: measures / fonts / ms | fast: "
-                "measures / fonts / ms | time ratio | fast, same item again: ms | clear + draw alone: ms | fast / that |\n");
+    std::printf(
+        "| screen | title chars (distinct) | item font px | every height: measures / fonts / ms | fast: "
+        "measures / fonts / ms | time ratio | fast, same item again: ms | clear + draw alone: ms | fast / that |\n");
     std::printf("|---|---|---|---|---|---|---|---|---|\n");
     for (const auto& size : sizes) {
         const int width = size[0], height = size[1];
@@ -162,10 +165,10 @@ int main() {
             const Sample fast = Measure(dc, width, height, screen, false, 7);
             const Sample again = Measure(dc, width, height, screen, false, 7, true);
             const double floor = MedianMs(7, [&] { return ClearAndDrawMs(dc, width, height, screen, fast.layout); });
-            std::printf("| %dx%d | %zu (%zu) | %d | %lld / %lld / %.1f | %lld / %lld / %.1f | %.1fx | %.1f | %.1f | %.2f |\n",
-                        width, height, screen.item.size(), distinct.size(), fast.fontHeight, slow.measures, slow.fonts,
-                        slow.ms, fast.measures, fast.fonts, fast.ms, slow.ms / fast.ms, again.ms, floor,
-                        fast.ms / floor);
+            std::printf(
+                "| %dx%d | %zu (%zu) | %d | %lld / %lld / %.1f | %lld / %lld / %.1f | %.1fx | %.1f | %.1f | %.2f |\n",
+                width, height, screen.item.size(), distinct.size(), fast.fontHeight, slow.measures, slow.fonts, slow.ms,
+                fast.measures, fast.fonts, fast.ms, slow.ms / fast.ms, again.ms, floor, fast.ms / floor);
             std::fflush(stdout);
             if (slow.fontHeight != fast.fontHeight) std::printf("  (font heights differ: %d)\n", slow.fontHeight);
         }

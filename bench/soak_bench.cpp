@@ -41,8 +41,8 @@ long HandlesOf(DWORD pid) {
     };
     const auto kExtendedHandleInformation = SYSTEM_INFORMATION_CLASS(64);
     std::vector<unsigned char> buffer(1 << 22);
-    for (ULONG needed = 0; NtQuerySystemInformation(kExtendedHandleInformation, buffer.data(), ULONG(buffer.size()),
-                                                    &needed) != 0;) {
+    for (ULONG needed = 0;
+         NtQuerySystemInformation(kExtendedHandleInformation, buffer.data(), ULONG(buffer.size()), &needed) != 0;) {
         if (buffer.size() >= (256u << 20)) return -1;
         buffer.resize(buffer.size() * 2);
     }
@@ -125,8 +125,8 @@ int WindowsOf(DWORD pid) {
 class GdiTrace {
 public:
     explicit GdiTrace(const std::string& path)
-        : file_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, 0, nullptr)) {
+        : file_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr)) {
         ReadToEnd();  // whatever came before the saver
         totals_ = Totals();
     }
@@ -208,11 +208,13 @@ bool Settle(HWND window) {
 // left edge, and each item change draws them at a new height in a new colour.
 std::vector<std::uint32_t> LeftStrip() {
     const int width = 48, height = GetSystemMetrics(SM_CYSCREEN);
-    return PaintOffscreen(width, height, [&](HDC mem) {
-               HDC screen = GetDC(nullptr);
-               BitBlt(mem, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-               ReleaseDC(nullptr, screen);
-           }).pixels;
+    return PaintOffscreen(width, height,
+                          [&](HDC mem) {
+                              HDC screen = GetDC(nullptr);
+                              BitBlt(mem, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+                              ReleaseDC(nullptr, screen);
+                          })
+        .pixels;
 }
 
 double Seconds(const LARGE_INTEGER& from) {
@@ -239,8 +241,9 @@ Sample TakeSample(const char* label, long changes, const LARGE_INTEGER& start, H
 }
 
 void PrintSamples(const std::vector<Sample>& samples) {
-    std::printf("| when | item changes | s | GDI objects (Wine's count) | fonts live | fonts created / deleted | "
-                "windows | handles | threads | page-file KiB | address space MiB |\n");
+    std::printf(
+        "| when | item changes | s | GDI objects (Wine's count) | fonts live | fonts created / deleted | "
+        "windows | handles | threads | page-file KiB | address space MiB |\n");
     std::printf("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
     for (const Sample& s : samples) {
         const auto font = s.gdi.live_by_kind.find("NTGDI_OBJ_FONT");
@@ -256,20 +259,19 @@ void PrintLiveByKind(const Sample& a, const Sample& b) {
     std::printf("GDI objects live by kind, %s -> %s:", a.label, b.label);
     for (const auto& kind : b.gdi.live_by_kind) {
         const auto before = a.gdi.live_by_kind.find(kind.first);
-        std::printf(" %s %lld -> %lld;", kind.first.c_str(),
-                    before == a.gdi.live_by_kind.end() ? 0LL : before->second, kind.second);
+        std::printf(" %s %lld -> %lld;", kind.first.c_str(), before == a.gdi.live_by_kind.end() ? 0LL : before->second,
+                    kind.second);
     }
     std::printf("\n");
 }
 
 SaverSettings SoakSettings() {
-    SaverSettings s = WithChannels({Channel("見つからない", FeedServerUrl("/status/404")),
-                                    Channel("つながらない", "http://127.0.0.1:9/feed.xml"),
-                                    Channel("千件", FeedServerUrl("/gen/items-1000.xml")),
-                                    Channel("記事なし", FeedServerUrl("/feeds/empty_channel.xml")),
-                                    Channel("RSS two", FeedServerUrl("/feeds/rss2.xml")),
-                                    Channel("RDF", FeedServerUrl("/feeds/rss1.xml"))},
-                                   1);
+    SaverSettings s = WithChannels(
+        {Channel("見つからない", FeedServerUrl("/status/404")), Channel("つながらない", "http://127.0.0.1:9/feed.xml"),
+         Channel("千件", FeedServerUrl("/gen/items-1000.xml")),
+         Channel("記事なし", FeedServerUrl("/feeds/empty_channel.xml")),
+         Channel("RSS two", FeedServerUrl("/feeds/rss2.xml")), Channel("RDF", FeedServerUrl("/feeds/rss1.xml"))},
+        1);
     s.load_interval = 1;  // the served channels are fetched again about every minute
     return s;
 }
@@ -328,7 +330,8 @@ bool Soak(long changes, const std::string& tracePath) {
         }
         shown = std::move(now);
         ++done;
-        if (done == warmUp) samples.push_back(TakeSample("after warm-up", done, start, window, pid, trace));
+        if (done == warmUp)
+            samples.push_back(TakeSample("after warm-up", done, start, window, pid, trace));
         else if (done % every == 0 && done != changes)
             samples.push_back(TakeSample("", done, start, window, pid, trace));
     }
@@ -337,23 +340,25 @@ bool Soak(long changes, const std::string& tracePath) {
 
     std::printf("## Soak: %ld item changes at disp_interval 1\n\n", done);
     PrintSamples(samples);
-    std::printf("\n%ld changes in %.0f s (%.1f per second); %ld of them were not yet on screen when first "
-                "looked for, the longest after %.2f s. The saver's own one-second timer ran meanwhile and "
-                "changed the item about once a second more.\n",
-                done, wall, double(done) / wall, waited, longestWait);
+    std::printf(
+        "\n%ld changes in %.0f s (%.1f per second); %ld of them were not yet on screen when first "
+        "looked for, the longest after %.2f s. The saver's own one-second timer ran meanwhile and "
+        "changed the item about once a second more.\n",
+        done, wall, double(done) / wall, waited, longestWait);
     if (samples.size() >= 2) {
         const Sample& warm = samples[1];
         const Sample& end = samples.back();
         PrintLiveByKind(samples.front(), warm);
         PrintLiveByKind(warm, end);
-        std::printf("end / after warm-up: GDI objects %.3f, windows %.3f, handles %.3f, threads %.3f, "
-                    "page-file bytes %.3f, address space %.3f\n",
-                    double(end.gdi.live) / double(std::max(1LL, warm.gdi.live)),
-                    double(end.windows) / double(std::max(1, warm.windows)),
-                    double(end.process.handles) / double(std::max(1L, warm.process.handles)),
-                    double(end.process.threads) / double(std::max(1UL, warm.process.threads)),
-                    double(end.process.pagefileBytes) / double(std::max(1ULL, warm.process.pagefileBytes)),
-                    double(end.process.virtualBytes) / double(std::max(1ULL, warm.process.virtualBytes)));
+        std::printf(
+            "end / after warm-up: GDI objects %.3f, windows %.3f, handles %.3f, threads %.3f, "
+            "page-file bytes %.3f, address space %.3f\n",
+            double(end.gdi.live) / double(std::max(1LL, warm.gdi.live)),
+            double(end.windows) / double(std::max(1, warm.windows)),
+            double(end.process.handles) / double(std::max(1L, warm.process.handles)),
+            double(end.process.threads) / double(std::max(1UL, warm.process.threads)),
+            double(end.process.pagefileBytes) / double(std::max(1ULL, warm.process.pagefileBytes)),
+            double(end.process.virtualBytes) / double(std::max(1ULL, warm.process.virtualBytes)));
         const long long items = end.changes - warm.changes;
         if (items > 0)
             std::printf("per item change after warm-up: %.1f fonts created and deleted, %.2f ms of the saver's CPU\n",

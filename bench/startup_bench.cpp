@@ -27,7 +27,8 @@ bool TitleVisible() {
     BitBlt(mem, 0, 0, w, rows, screen, 0, top, SRCCOPY);
     GdiFlush();
     const auto* p = static_cast<const std::uint32_t*>(bits);
-    const bool found = std::any_of(p, p + size_t(w) * size_t(rows), [](std::uint32_t c) { return (c & 0xFFFFFF) == 0xFFFFFF; });
+    const bool found =
+        std::any_of(p, p + size_t(w) * size_t(rows), [](std::uint32_t c) { return (c & 0xFFFFFF) == 0xFFFFFF; });
     SelectObject(mem, old);
     DeleteObject(bmp);
     DeleteDC(mem);

@@ -46,11 +46,8 @@ CommandLine ParseCommandLine(const char* text) {
         result.mode = RunMode::Preview;
         ReadNumber(text + 2, result.host_window);
         break;
-    case 's':
-        result.mode = RunMode::Show;
-        break;
-    default:
-        break;
+    case 's': result.mode = RunMode::Show; break;
+    default: break;
     }
     return result;
 }

@@ -25,8 +25,7 @@ bool AcceptLink(const char* link, char* out) {
     std::size_t length = std::size_t(end - begin);
 
     if (length >= kLinkBufferSize) return false;
-    if (!StartsWithNoCase(begin, length, "http://") && !StartsWithNoCase(begin, length, "https://"))
-        return false;
+    if (!StartsWithNoCase(begin, length, "http://") && !StartsWithNoCase(begin, length, "https://")) return false;
     for (const char* p = begin; p < end; ++p) {
         unsigned char c = static_cast<unsigned char>(*p);
         if (c <= 0x20 || c == 0x7F || c == '"') return false;
@@ -45,5 +44,6 @@ bool EqualNoCase(const char* a, const char* b) {
 }  // namespace
 
 bool IsUserDesktop(const char* windowStation, const char* inputDesktop) {
-    return windowStation && inputDesktop && EqualNoCase(windowStation, "WinSta0") && EqualNoCase(inputDesktop, "Default");
+    return windowStation && inputDesktop && EqualNoCase(windowStation, "WinSta0") &&
+           EqualNoCase(inputDesktop, "Default");
 }

@@ -76,18 +76,27 @@ void OnKeyDown(WPARAM key) {
         return;
     case DisplayState::ShowingItems:
         switch (key) {
-        case VK_RETURN:
-            RecordChosenLink();
-            break;
-        case VK_LEFT: rotation.StepItem(-1); rotation.ShowCurrentItem(); return;
-        case VK_RIGHT: rotation.StepItem(+1); rotation.ShowCurrentItem(); return;
-        case VK_UP: rotation.StepChannel(-1); rotation.ShowCurrentItem(); return;
-        case VK_DOWN: rotation.StepChannel(+1); rotation.ShowCurrentItem(); return;
+        case VK_RETURN: RecordChosenLink(); break;
+        case VK_LEFT:
+            rotation.StepItem(-1);
+            rotation.ShowCurrentItem();
+            return;
+        case VK_RIGHT:
+            rotation.StepItem(+1);
+            rotation.ShowCurrentItem();
+            return;
+        case VK_UP:
+            rotation.StepChannel(-1);
+            rotation.ShowCurrentItem();
+            return;
+        case VK_DOWN:
+            rotation.StepChannel(+1);
+            rotation.ShowCurrentItem();
+            return;
         default: break;
         }
         break;
-    case DisplayState::NoChannels:
-        break;
+    case DisplayState::NoChannels: break;
     }
     Trace("KEYDOWN\n");
     RequestClose();
@@ -122,10 +131,16 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_PAINT: OnPaint(window); return 0;
     case WM_KEYDOWN: OnKeyDown(wParam); return 0;
     case WM_SYSKEYDOWN:
-    case WM_HOTKEY: Trace("KEYDOWN\n"); RequestClose(); return 0;
+    case WM_HOTKEY:
+        Trace("KEYDOWN\n");
+        RequestClose();
+        return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: Trace("MOUSEBUTTONDOWN\n"); RequestClose(); return 0;
+    case WM_MBUTTONDOWN:
+        Trace("MOUSEBUTTONDOWN\n");
+        RequestClose();
+        return 0;
     case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
     case WM_COMMAND: return 0;
     case WM_ACTIVATEAPP: OnActivation(wParam != FALSE); return 0;
@@ -145,7 +160,6 @@ void RequestClose() {
     if (InPreview() || closing) return;
     SendMessageA(saverWindow, WM_CLOSE, 0, 0);
 }
-
 
 void RecordChosenLink() {
     const FeedItem* item = SaverRotation().CurrentItem();

@@ -13,7 +13,11 @@ public:
     ComPtr& operator=(const ComPtr&) = delete;
     ComPtr(ComPtr&& o) noexcept : p_(o.p_) { o.p_ = nullptr; }
     ComPtr& operator=(ComPtr&& o) noexcept {
-        if (this != &o) { Reset(); p_ = o.p_; o.p_ = nullptr; }
+        if (this != &o) {
+            Reset();
+            p_ = o.p_;
+            o.p_ = nullptr;
+        }
         return *this;
     }
 
@@ -21,8 +25,16 @@ public:
     T* operator->() const { return p_; }
     explicit operator bool() const { return p_ != nullptr; }
     // For out-parameters: releases what was held and hands out the slot.
-    T** Put() { Reset(); return &p_; }
-    void Reset() { if (p_) { p_->Release(); p_ = nullptr; } }
+    T** Put() {
+        Reset();
+        return &p_;
+    }
+    void Reset() {
+        if (p_) {
+            p_->Release();
+            p_ = nullptr;
+        }
+    }
 
 private:
     T* p_ = nullptr;
@@ -37,13 +49,25 @@ public:
     Bstr& operator=(const Bstr&) = delete;
     Bstr(Bstr&& o) noexcept : s_(o.s_) { o.s_ = nullptr; }
     Bstr& operator=(Bstr&& o) noexcept {
-        if (this != &o) { Reset(); s_ = o.s_; o.s_ = nullptr; }
+        if (this != &o) {
+            Reset();
+            s_ = o.s_;
+            o.s_ = nullptr;
+        }
         return *this;
     }
 
     BSTR Get() const { return s_; }
-    BSTR* Put() { Reset(); return &s_; }
-    void Reset() { if (s_) { SysFreeString(s_); s_ = nullptr; } }
+    BSTR* Put() {
+        Reset();
+        return &s_;
+    }
+    void Reset() {
+        if (s_) {
+            SysFreeString(s_);
+            s_ = nullptr;
+        }
+    }
 
 private:
     BSTR s_ = nullptr;

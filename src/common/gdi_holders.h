@@ -7,7 +7,9 @@
 class GdiObject {
 public:
     explicit GdiObject(HGDIOBJ h = nullptr) : h_(h) {}
-    ~GdiObject() { if (h_) DeleteObject(h_); }
+    ~GdiObject() {
+        if (h_) DeleteObject(h_);
+    }
     GdiObject(const GdiObject&) = delete;
     GdiObject& operator=(const GdiObject&) = delete;
     GdiObject(GdiObject&& other) noexcept : h_(other.h_) { other.h_ = nullptr; }
@@ -33,7 +35,9 @@ private:
 class SelectedObject {
 public:
     SelectedObject(HDC dc, HGDIOBJ obj) : dc_(dc), old_(obj ? SelectObject(dc, obj) : nullptr) {}
-    ~SelectedObject() { if (old_) SelectObject(dc_, old_); }
+    ~SelectedObject() {
+        if (old_) SelectObject(dc_, old_);
+    }
     SelectedObject(const SelectedObject&) = delete;
     SelectedObject& operator=(const SelectedObject&) = delete;
 
@@ -46,7 +50,9 @@ private:
 class WindowDc {
 public:
     explicit WindowDc(HWND wnd) : wnd_(wnd), dc_(GetDC(wnd)) {}
-    ~WindowDc() { if (dc_) ReleaseDC(wnd_, dc_); }
+    ~WindowDc() {
+        if (dc_) ReleaseDC(wnd_, dc_);
+    }
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
     HDC Get() const { return dc_; }

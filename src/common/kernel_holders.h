@@ -29,7 +29,9 @@ private:
 class GlobalLockGuard {
 public:
     explicit GlobalLockGuard(HGLOBAL block) : block_(block), bytes_(block ? GlobalLock(block) : nullptr) {}
-    ~GlobalLockGuard() { if (bytes_) GlobalUnlock(block_); }
+    ~GlobalLockGuard() {
+        if (bytes_) GlobalUnlock(block_);
+    }
     GlobalLockGuard(const GlobalLockGuard&) = delete;
     GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
 

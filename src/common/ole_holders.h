@@ -8,7 +8,9 @@
 class ComApartment {
 public:
     explicit ComApartment(DWORD model = COINIT_APARTMENTTHREADED) : result_(CoInitializeEx(nullptr, model)) {}
-    ~ComApartment() { if (SUCCEEDED(result_)) CoUninitialize(); }
+    ~ComApartment() {
+        if (SUCCEEDED(result_)) CoUninitialize();
+    }
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
     HRESULT Result() const { return result_; }
@@ -21,7 +23,9 @@ private:
 class OleSession {
 public:
     OleSession() : result_(OleInitialize(nullptr)) {}
-    ~OleSession() { if (SUCCEEDED(result_)) OleUninitialize(); }
+    ~OleSession() {
+        if (SUCCEEDED(result_)) OleUninitialize();
+    }
     OleSession(const OleSession&) = delete;
     OleSession& operator=(const OleSession&) = delete;
     HRESULT Result() const { return result_; }
@@ -40,7 +44,10 @@ public:
     StgMedium& operator=(const StgMedium&) = delete;
 
     // For GetData's out-parameter: releases what was held and hands out the slot.
-    STGMEDIUM* Put() { Reset(); return &medium_; }
+    STGMEDIUM* Put() {
+        Reset();
+        return &medium_;
+    }
     const STGMEDIUM& Get() const { return medium_; }
     // Moves the medium held by `other` here, releasing what this one held.
     void Take(StgMedium& other) {

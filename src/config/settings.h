@@ -12,9 +12,9 @@ struct FeedItem {
 };
 
 struct ChannelContent {
-    bool valid = false;         // loaded and recognised (a feed with a channel, or a site list)
-    bool is_site_list = false;  // the document was a configuration file; items are its sites
-    std::time_t fetched_at = 0; // when the fetch began, failed fetches included; 0 = never
+    bool valid = false;          // loaded and recognised (a feed with a channel, or a site list)
+    bool is_site_list = false;   // the document was a configuration file; items are its sites
+    std::time_t fetched_at = 0;  // when the fetch began, failed fetches included; 0 = never
     std::string title;
     std::string link;
     std::string description;
@@ -25,7 +25,7 @@ struct SiteEntry {
     std::string title;
     std::string link;  // the feed URL; identifies a channel when a URL is added
     std::string description;
-    bool check = false;  // enabled
+    bool check = false;      // enabled
     ChannelContent content;  // the latest fetch; never written to the file
 };
 

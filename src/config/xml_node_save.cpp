@@ -48,8 +48,7 @@ std::int32_t XmlNode::Save(const char* path) const {
     const std::string bytes = XmlDocumentText(*this, ToUtf8);
     const std::string temp = std::string(path) + ".tmp";
     HRESULT result = WriteWholeFile(temp.c_str(), bytes);
-    if (SUCCEEDED(result) &&
-        !MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (SUCCEEDED(result) && !MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         result = LastErrorResult();
     if (FAILED(result)) DeleteFileA(temp.c_str());
     return result;

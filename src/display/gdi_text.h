@@ -21,8 +21,8 @@ public:
 
 private:
     HDC dc_;
-    std::string bytes_;     // the line in code page 932
-    std::vector<INT> dx_;   // one advance per byte: a lead byte's, then 0 for its trail byte
+    std::string bytes_;    // the line in code page 932
+    std::vector<INT> dx_;  // one advance per byte: a lead byte's, then 0 for its trail byte
 };
 
 // Measures characters at any font height. The font of the height last asked for
@@ -43,7 +43,7 @@ public:
 private:
     HDC dc_;
     std::string face_;
-    GdiObject font_;               // selected into dc_ while held
-    HGDIOBJ previous_ = nullptr;   // what it replaced there
+    GdiObject font_;              // selected into dc_ while held
+    HGDIOBJ previous_ = nullptr;  // what it replaced there
     int height_ = 0;
 };

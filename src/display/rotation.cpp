@@ -8,7 +8,7 @@ namespace {
 // The lines that stand for a channel's items: "｢", the channel's name, then one of these
 // (code page 932 bytes, see common/cp932.h).
 const char kOpenBracket[] = "\xA2";  // "｢"
-const char kFetchFailedSuffix[] =  // "｣の取得に失敗しました"
+const char kFetchFailedSuffix[] =    // "｣の取得に失敗しました"
     "\xA3\x82\xCC\x8E\xE6\x93\xBE\x82\xC9\x8E\xB8\x94\x73\x82\xB5\x82\xDC\x82\xB5\x82\xBD";
 const char kNoItemsSuffix[] =  // "｣には記事がありません"
     "\xA3\x82\xC9\x82\xCD\x8B\x4C\x8E\x96\x82\xAA\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1";
@@ -29,7 +29,8 @@ const SiteEntry* Rotation::CurrentChannel() const {
 
 const FeedItem* Rotation::CurrentItem() const {
     const SiteEntry* channel = CurrentChannel();
-    if (!itemShown_ || !channel || currentItem_ < 0 || std::size_t(currentItem_) >= channel->content.items.size()) return nullptr;
+    if (!itemShown_ || !channel || currentItem_ < 0 || std::size_t(currentItem_) >= channel->content.items.size())
+        return nullptr;
     return &channel->content.items[std::size_t(currentItem_)];
 }
 

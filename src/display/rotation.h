@@ -24,7 +24,7 @@ struct RotationPlatform {
     // thread, or before startFetch returns.
     std::function<void(const std::string& url, FetchDone done)> startFetch;
     std::function<std::time_t()> now;
-    std::function<int()> random;  // 0..32767, as rand()
+    std::function<int()> random;    // 0..32767, as rand()
     std::function<void()> repaint;  // paints before it returns
 };
 

@@ -74,14 +74,15 @@ void FinishSaverFetch(WPARAM tag) {
 
 Rotation& SaverRotation() {
     static Rotation rotation(saverSettings, RotationPlatform{
-        StartSaverFetch,
-        [] { return std::time(nullptr); },
-        [] { return std::rand(); },
-        [] {
-            InvalidateRect(displayWindow, &displayArea, TRUE);  // the other monitors stay black as they are
-            UpdateWindow(displayWindow);
-        },
-    });
+                                                StartSaverFetch,
+                                                [] { return std::time(nullptr); },
+                                                [] { return std::rand(); },
+                                                [] {
+                                                    InvalidateRect(displayWindow, &displayArea,
+                                                                   TRUE);  // the other monitors stay black as they are
+                                                    UpdateWindow(displayWindow);
+                                                },
+                                            });
     return rotation;
 }
 
@@ -136,8 +137,9 @@ SaverScreenLayout PaintSaverScreen(HDC dc, int width, int height, const SaverScr
     ways.fit_item = [&](const DisplayText& text, int start, int freeHeight) {
         if (remembered) return rememberedFits.item;
         TextLayouts layouts(cache, width, text);
-        return FitItemFast(start, freeHeight, width, [&](int h) { return layouts.Measured(h); },
-                           [&](int h) { return layouts.Estimated(h); });
+        return FitItemFast(
+            start, freeHeight, width, [&](int h) { return layouts.Measured(h); },
+            [&](int h) { return layouts.Estimated(h); });
     };
     ways.draw = [&](const DisplayText& text, int fontHeight, int y) {
         DrawCodesCached(dc, gdi, cache, fontHeight, y, width, text);
@@ -157,9 +159,9 @@ void PaintSaver(HDC dc, int width, int height) {
     screen.no_channels = rotation.State() == DisplayState::NoChannels;
     screen.header = saverSettings.disp_header_title || saverSettings.disp_header_date;
     if (screen.header)
-        screen.header_codes = ToDisplayCodes(HeaderText(screen.no_channels, rotation.CurrentChannel(),
-                                                        saverSettings.disp_header_title,
-                                                        saverSettings.disp_header_date));
+        screen.header_codes =
+            ToDisplayCodes(HeaderText(screen.no_channels, rotation.CurrentChannel(), saverSettings.disp_header_title,
+                                      saverSettings.disp_header_date));
     screen.font_face = saverSettings.font_face;
 
     PaintSaverScreen(dc, width, height, screen, [] { return std::rand(); });

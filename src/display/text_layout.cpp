@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-LayoutResult LayoutText(CharCanvas& canvas, int x0, int y0, int right, const DisplayText& text,
-                        int advancePercent, bool draw) {
+LayoutResult LayoutText(CharCanvas& canvas, int x0, int y0, int right, const DisplayText& text, int advancePercent,
+                        bool draw) {
     int x = x0, y = y0, lineHeight = 0, lines = 1;
     std::vector<PlacedChar> line;  // drawn whole when it ends
     for (std::uint32_t code : text) {
@@ -104,14 +104,15 @@ ItemFit FullerLastLine(int fit, const LayoutResult& atFit, int freeHeight, int w
     for (int h = fit - 1; h > fit * 75 / 100 && h >= 1; h -= 2) heights.push_back(h);
     const int count = int(heights.size());
     const auto keepsLines = [&](const LayoutResult& r) { return r.lines >= atFit.lines; };
-    const int lastKeeping = LastHolding(0, count, [&](int i) { return keepsLines(measure(heights[i])); },
-                                        GuessBy([&](int i) { return keepsLines(estimate(heights[i])); }));
+    const int lastKeeping = LastHolding(
+        0, count, [&](int i) { return keepsLines(measure(heights[i])); },
+        GuessBy([&](int i) { return keepsLines(estimate(heights[i])); }));
     const ItemFit atFitChosen = {fit, atFit.bottom};
     if (lastKeeping + 1 == count) return atFitChosen;
     const int h = heights[lastKeeping + 1];
     const LayoutResult m = measure(h);
-    const bool better = m.bottom <= freeHeight && m.lines == atFit.lines - 1 &&
-                        LastLineFill(m, width) > LastLineFill(atFit, width);
+    const bool better =
+        m.bottom <= freeHeight && m.lines == atFit.lines - 1 && LastLineFill(m, width) > LastLineFill(atFit, width);
     return better ? ItemFit{h, m.bottom} : atFitChosen;
 }
 
@@ -121,8 +122,9 @@ ItemFit FitItemFast(int startHeight, int freeHeight, int width, const MeasureAtH
                     const MeasureAtHeight& estimate) {
     const auto fits = [freeHeight](const LayoutResult& r) { return r.bottom <= freeHeight; };
     // 0 stands for "no height fits", which ends at 1 as the full search does.
-    const int fit = std::max(1, LastHolding(0, std::max(1, startHeight) + 1, [&](int h) { return fits(measure(h)); },
-                                            GuessBy([&](int h) { return fits(estimate(h)); })));
+    const int fit = std::max(1, LastHolding(
+                                    0, std::max(1, startHeight) + 1, [&](int h) { return fits(measure(h)); },
+                                    GuessBy([&](int h) { return fits(estimate(h)); })));
     const LayoutResult r = measure(fit);
     // On one line, a smaller font only shortens the line: it never fills it better.
     if (r.lines == 1) return {fit, r.bottom};

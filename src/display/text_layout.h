@@ -35,8 +35,8 @@ struct LayoutResult {
 
 constexpr int kAdvancePercent = 94;
 
-LayoutResult LayoutText(CharCanvas& canvas, int x0, int y0, int right, const DisplayText& text,
-                        int advancePercent, bool draw);
+LayoutResult LayoutText(CharCanvas& canvas, int x0, int y0, int right, const DisplayText& text, int advancePercent,
+                        bool draw);
 
 // The layout of a text at a font height, measured at 0, 0 without drawing.
 using MeasureAtHeight = std::function<LayoutResult(int fontHeight)>;

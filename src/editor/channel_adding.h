@@ -13,10 +13,10 @@ constexpr int kMaxSiteListDepth = 8;
 
 struct ChannelAddingSteps {
     std::function<ChannelContent(const std::string& url)> fetch;
-    std::function<void(bool ok)> beep;         // how a fetch went
-    std::function<void()> takeChecks;          // the user's ticks into `sites`, before a change
-    std::function<void(std::size_t row)> show; // the list rebuilt, `row` in view and selected
-    std::function<void()> repaint;             // after each site of a site list
+    std::function<void(bool ok)> beep;          // how a fetch went
+    std::function<void()> takeChecks;           // the user's ticks into `sites`, before a change
+    std::function<void(std::size_t row)> show;  // the list rebuilt, `row` in view and selected
+    std::function<void()> repaint;              // after each site of a site list
 };
 
 // Puts `entry` in place of the first entry whose link equals its link byte for

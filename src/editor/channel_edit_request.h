@@ -7,9 +7,9 @@
 #include <string>
 
 struct ChannelEditRequest {
-    bool is_edit = false;          // false: a new channel; true: the selected one
-    HWND channel_list = nullptr;   // the settings dialog's list, to which OK adds the channel
-    std::string url;               // shown at start; the URL field's text after OK
+    bool is_edit = false;         // false: a new channel; true: the selected one
+    HWND channel_list = nullptr;  // the settings dialog's list, to which OK adds the channel
+    std::string url;              // shown at start; the URL field's text after OK
     std::string title;
     std::string description;
 };

@@ -64,9 +64,9 @@ void AddAndClose(HWND dialog) {
 
 BOOL OnCommand(HWND dialog, WORD id) {
     switch (id) {
-        case IDOK: AddAndClose(dialog); break;
-        case IDCANCEL: EndDialog(dialog, 0); break;
-        case IDC_EDITOR_FETCH_TEST: RunFetchTest(dialog); break;
+    case IDOK: AddAndClose(dialog); break;
+    case IDCANCEL: EndDialog(dialog, 0); break;
+    case IDC_EDITOR_FETCH_TEST: RunFetchTest(dialog); break;
     }
     return FALSE;
 }
@@ -111,11 +111,9 @@ void TakeDrop(HWND dialog, const DropInfo& info) {
 BOOL OnDropNotify(HWND dialog, WPARAM phase, DropInfo* info) {
     if (!info) return FALSE;
     switch (phase) {
-        case DROP_ENTER:
-        case DROP_OVER: OfferDrop(phase, *info, editorDropFormat, GetDlgItem(dialog, IDC_EDITOR_URL)); break;
-        case DROP_DROP:
-            TakeDrop(dialog, *info);
-            break;
+    case DROP_ENTER:
+    case DROP_OVER: OfferDrop(phase, *info, editorDropFormat, GetDlgItem(dialog, IDC_EDITOR_URL)); break;
+    case DROP_DROP: TakeDrop(dialog, *info); break;
     }
     return FALSE;
 }
@@ -135,12 +133,12 @@ BOOL OnDestroy(HWND dialog) {
 
 INT_PTR CALLBACK ChannelEditorProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_INITDIALOG: return OnInitDialog(dialog);
-        case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam));
-        case WM_NOTIFY: return OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
-        case WM_DROPNOTIFY: return OnDropNotify(dialog, wParam, reinterpret_cast<DropInfo*>(lParam));
-        case WM_DPICHANGED: return OnDpiChanged(dialog, LOWORD(wParam));
-        case WM_DESTROY: return OnDestroy(dialog);
+    case WM_INITDIALOG: return OnInitDialog(dialog);
+    case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam));
+    case WM_NOTIFY: return OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
+    case WM_DROPNOTIFY: return OnDropNotify(dialog, wParam, reinterpret_cast<DropInfo*>(lParam));
+    case WM_DPICHANGED: return OnDpiChanged(dialog, LOWORD(wParam));
+    case WM_DESTROY: return OnDestroy(dialog);
     }
     return FALSE;
 }

@@ -15,12 +15,12 @@ enum DropPhase {
 };
 
 struct DropInfo {
-    POINTL* point;              // cursor in screen coordinates; null on DROP_LEAVE
-    DWORD effect;               // set by the window on DROP_ENTER and DROP_OVER; kept between calls
-    DWORD key_state;            // MK_ flags; 0 on DROP_LEAVE
-    UINT format;                // format of `data`; 0 when none could be obtained, always on OVER and LEAVE
-    HGLOBAL data;               // released by the target right after the message returns
-    IDataObject* data_object;   // on DROP_ENTER and DROP_DROP only
+    POINTL* point;             // cursor in screen coordinates; null on DROP_LEAVE
+    DWORD effect;              // set by the window on DROP_ENTER and DROP_OVER; kept between calls
+    DWORD key_state;           // MK_ flags; 0 on DROP_LEAVE
+    UINT format;               // format of `data`; 0 when none could be obtained, always on OVER and LEAVE
+    HGLOBAL data;              // released by the target right after the message returns
+    IDataObject* data_object;  // on DROP_ENTER and DROP_DROP only
 };
 
 // One registered window. Allocated from the global heap with a reference count

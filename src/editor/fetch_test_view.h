@@ -9,9 +9,9 @@
 extern const char kFetchFailedText[];  // "  --- 取得に失敗しました ---"
 
 struct FetchTestView {
-    bool ok = false;          // beeps MB_OK when set, MB_ICONHAND otherwise
-    std::string channel_name; // the channel's title, or the failure line
-    std::string description;  // empty on failure
+    bool ok = false;                // beeps MB_OK when set, MB_ICONHAND otherwise
+    std::string channel_name;       // the channel's title, or the failure line
+    std::string description;        // empty on failure
     std::vector<std::string> rows;  // item titles in order; none on failure
 };
 

@@ -56,23 +56,19 @@ void SetLinkFont(HWND label, HFONT labelFont) {
 
 void InstallLinkControl(HWND label) {
     HFONT labelFont = reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0));
-    linkPreviousProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkControlProc)));
+    linkPreviousProc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkControlProc)));
     SetLinkFont(label, labelFont);
 }
 
 LRESULT CALLBACK LinkControlProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_SETCURSOR:
-            SetCursor(LoadCursorA(appInstance, MAKEINTRESOURCEA(IDC_LINK_CURSOR)));
-            return 0;
-        case WM_PAINT:
-            PaintLink(label);
-            return 0;
-        case WM_SETFONT:
-            if (reinterpret_cast<HGDIOBJ>(wParam) == linkFont.Get()) break;
-            SetLinkFont(label, reinterpret_cast<HFONT>(wParam));
-            return 0;
+    case WM_SETCURSOR: SetCursor(LoadCursorA(appInstance, MAKEINTRESOURCEA(IDC_LINK_CURSOR))); return 0;
+    case WM_PAINT: PaintLink(label); return 0;
+    case WM_SETFONT:
+        if (reinterpret_cast<HGDIOBJ>(wParam) == linkFont.Get()) break;
+        SetLinkFont(label, reinterpret_cast<HFONT>(wParam));
+        return 0;
     }
     return CallPrevious(label, message, wParam, lParam);
 }

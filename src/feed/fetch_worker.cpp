@@ -46,7 +46,11 @@ private:
 }  // namespace
 
 FetchJob::FetchJob(const std::string& url, HWND notify, UINT message, WPARAM tag)
-    : url_(url), notify_(notify), message_(message), tag_(tag), done_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+    : url_(url),
+      notify_(notify),
+      message_(message),
+      tag_(tag),
+      done_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
       started_(std::time(nullptr)) {}
 
 FetchJob::~FetchJob() = default;

@@ -12,7 +12,6 @@
 #include <memory>
 #include <string>
 
-
 class FetchJob {
 public:
     // Starts fetching `url` on a new thread. When the fetch ends, the job is done and,

@@ -13,9 +13,7 @@ namespace {
 
 constexpr LONG kElementNode = 0;  // XMLELEMTYPE_ELEMENT
 
-bool SameName(BSTR a, BSTR b) {
-    return _wcsicmp(a ? a : L"", b ? b : L"") == 0;
-}
+bool SameName(BSTR a, BSTR b) { return _wcsicmp(a ? a : L"", b ? b : L"") == 0; }
 
 // The children of `parent` and their number. The object answers S_FALSE and
 // no collection for an element without children.
@@ -176,6 +174,4 @@ std::string XmlDoc::ChildText(IXMLElement* parent, const char* name) {
     return ToMultibyte(text.Get());
 }
 
-int XmlDoc::ChildInt(IXMLElement* parent, const char* name) {
-    return ReadDecimal(ChildText(parent, name).c_str());
-}
+int XmlDoc::ChildInt(IXMLElement* parent, const char* name) { return ReadDecimal(ChildText(parent, name).c_str()); }

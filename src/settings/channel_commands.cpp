@@ -72,13 +72,13 @@ void ShowChannelMenu(HWND dialog, const NMITEMACTIVATE* click) {
 bool RunChannelCommand(HWND dialog, WORD id) {
     HWND list = ChannelList(dialog);
     switch (id) {
-        case ID_SELECT_ALL: SelectAll(list); return true;
-        case ID_SELECT_INVERT: InvertSelection(list); return true;
-        case ID_CHANNEL_ENABLE: CheckSelected(list, true); return true;
-        case ID_CHANNEL_DISABLE: CheckSelected(list, false); return true;
-        case ID_CHANNEL_NEW: OpenChannelEditor(dialog, false); return true;
-        case ID_CHANNEL_EDIT: OpenChannelEditor(dialog, true); return true;
-        case ID_CHANNEL_DELETE: DeleteSelected(list); return true;
+    case ID_SELECT_ALL: SelectAll(list); return true;
+    case ID_SELECT_INVERT: InvertSelection(list); return true;
+    case ID_CHANNEL_ENABLE: CheckSelected(list, true); return true;
+    case ID_CHANNEL_DISABLE: CheckSelected(list, false); return true;
+    case ID_CHANNEL_NEW: OpenChannelEditor(dialog, false); return true;
+    case ID_CHANNEL_EDIT: OpenChannelEditor(dialog, true); return true;
+    case ID_CHANNEL_DELETE: DeleteSelected(list); return true;
     }
     return false;
 }

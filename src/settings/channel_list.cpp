@@ -34,7 +34,6 @@ void WriteRow(HWND list, int item, const SiteEntry& entry, bool insert) {
     SetRowCheck(list, item, entry.check);
 }
 
-
 // Without this, the list view redraws after every change of a row: under Wine a
 // rebuild of 200 rows then took seconds, so adding a site list of 20 feeds spent
 // nearly all its time redrawing.

@@ -29,8 +29,7 @@ void CentreOnDesktop(HWND dialog) {
     GetWindowRect(GetDesktopWindow(), &desktop);
     const int w = own.right - own.left;
     const int h = own.bottom - own.top;
-    SetWindowPos(dialog, nullptr, (desktop.right - w) / 2, (desktop.bottom - h) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER);
+    SetWindowPos(dialog, nullptr, (desktop.right - w) / 2, (desktop.bottom - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
 void ShowOptions(HWND dialog) {
@@ -72,12 +71,12 @@ void OpenMakerAddress(HWND dialog) {
 
 BOOL OnCommand(HWND dialog, WORD id, WORD code) {
     switch (id) {
-        case IDOK: EndDialog(dialog, 1); break;
-        case IDCANCEL: EndDialog(dialog, 0); break;
-        case IDC_LINK:
-            if (code == STN_CLICKED) OpenMakerAddress(dialog);
-            break;
-        default: RunChannelCommand(dialog, id); break;
+    case IDOK: EndDialog(dialog, 1); break;
+    case IDCANCEL: EndDialog(dialog, 0); break;
+    case IDC_LINK:
+        if (code == STN_CLICKED) OpenMakerAddress(dialog);
+        break;
+    default: RunChannelCommand(dialog, id); break;
     }
     return FALSE;
 }
@@ -87,11 +86,11 @@ BOOL OnNotify(HWND dialog, const NMHDR* header) {
     HWND list = header->hwndFrom;
     const auto* click = reinterpret_cast<const NMITEMACTIVATE*>(header);
     switch (header->code) {
-        case NM_RCLICK: ShowChannelMenu(dialog, click); break;
-        case NM_CLICK: NoteChannelClick(list, click); break;
-        case NM_DBLCLK: OpenDoubleClickedChannel(dialog, list, click); break;
-        case LVN_BEGINDRAG: BeginChannelDrag(dialog, reinterpret_cast<const NMLISTVIEW*>(header)->iItem); break;
-        case NM_KILLFOCUS: CancelChannelDrag(dialog); break;
+    case NM_RCLICK: ShowChannelMenu(dialog, click); break;
+    case NM_CLICK: NoteChannelClick(list, click); break;
+    case NM_DBLCLK: OpenDoubleClickedChannel(dialog, list, click); break;
+    case LVN_BEGINDRAG: BeginChannelDrag(dialog, reinterpret_cast<const NMLISTVIEW*>(header)->iItem); break;
+    case NM_KILLFOCUS: CancelChannelDrag(dialog); break;
     }
     return FALSE;
 }
@@ -101,10 +100,10 @@ BOOL OnNotify(HWND dialog, const NMHDR* header) {
 BOOL OnDropNotify(HWND dialog, WPARAM phase, DropInfo* info) {
     if (!info) return FALSE;
     switch (phase) {
-        case DROP_ENTER:
-        case DROP_OVER: OfferDrop(phase, *info, dropFormat, GetDlgItem(dialog, IDC_CHANNEL_LIST)); break;
-        case DROP_LEAVE: break;
-        case DROP_DROP: AddDroppedChannels(dialog, *info); break;
+    case DROP_ENTER:
+    case DROP_OVER: OfferDrop(phase, *info, dropFormat, GetDlgItem(dialog, IDC_CHANNEL_LIST)); break;
+    case DROP_LEAVE: break;
+    case DROP_DROP: AddDroppedChannels(dialog, *info); break;
     }
     return FALSE;
 }
@@ -145,16 +144,16 @@ BOOL OnDestroy(HWND dialog) {
 
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_INITDIALOG: return OnInitDialog(dialog);
-        case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
-        case WM_NOTIFY: return OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
-        case WM_DROPNOTIFY: return OnDropNotify(dialog, wParam, reinterpret_cast<DropInfo*>(lParam));
-        case WM_MOUSEMOVE: MoveChannelDrag(dialog, lParam); return FALSE;
-        case WM_LBUTTONUP: DropChannelDrag(dialog, lParam); return FALSE;
-        case WM_CAPTURECHANGED: ChannelDragLostCapture(dialog, reinterpret_cast<HWND>(lParam)); return FALSE;
-        case WM_DPICHANGED: return OnDpiChanged(dialog, LOWORD(wParam));
-        case WM_FOLLOW_DIALOG_FONT: FollowDialogFont(dialog); return FALSE;
-        case WM_DESTROY: return OnDestroy(dialog);
+    case WM_INITDIALOG: return OnInitDialog(dialog);
+    case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+    case WM_NOTIFY: return OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
+    case WM_DROPNOTIFY: return OnDropNotify(dialog, wParam, reinterpret_cast<DropInfo*>(lParam));
+    case WM_MOUSEMOVE: MoveChannelDrag(dialog, lParam); return FALSE;
+    case WM_LBUTTONUP: DropChannelDrag(dialog, lParam); return FALSE;
+    case WM_CAPTURECHANGED: ChannelDragLostCapture(dialog, reinterpret_cast<HWND>(lParam)); return FALSE;
+    case WM_DPICHANGED: return OnDpiChanged(dialog, LOWORD(wParam));
+    case WM_FOLLOW_DIALOG_FONT: FollowDialogFont(dialog); return FALSE;
+    case WM_DESTROY: return OnDestroy(dialog);
     }
     return FALSE;
 }

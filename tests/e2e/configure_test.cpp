@@ -9,10 +9,10 @@
 
 namespace {
 SaverSettings Channels() {
-    SaverSettings s = WithChannels({Channel("速報 \"A\" & <B>", "http://127.0.0.1:9/0.rdf"),
-                                    Channel("", "http://127.0.0.1:9/1.rdf", false),
-                                    Channel("天気", "http://127.0.0.1:9/2.rdf")},
-                                   9, false);
+    SaverSettings s =
+        WithChannels({Channel("速報 \"A\" & <B>", "http://127.0.0.1:9/0.rdf"),
+                      Channel("", "http://127.0.0.1:9/1.rdf", false), Channel("天気", "http://127.0.0.1:9/2.rdf")},
+                     9, false);
     s.disp_header_date = true;
     s.load_interval = 120;
     s.font_face = "IPAゴシック";

@@ -31,9 +31,7 @@ SaverSettings WithChannels(std::vector<SiteEntry> sites, int dispInterval, bool 
     return s;
 }
 
-SiteEntry Channel(const char* title, const std::string& feed, bool enabled) {
-    return {title, feed, "", enabled, {}};
-}
+SiteEntry Channel(const char* title, const std::string& feed, bool enabled) { return {title, feed, "", enabled, {}}; }
 
 std::vector<SiteEntry> TwoChannels() {
     return {Channel("RSS two", FeedServerUrl("/feeds/rss2.xml")), Channel("RDF", FeedServerUrl("/feeds/rss1.xml"))};
@@ -107,7 +105,7 @@ EnterOutcome PressEnter(const SaverSettings& s, const std::vector<WPARAM>& keys)
     HWND window = StartShow(run);
     if (!window) return o;
     PostTo(window, WM_KEYDOWN, 'A');  // leaves the title screen: the first channel is fetched
-    WaitForColour();                   // arrow keys do nothing until its first item is shown
+    WaitForColour();                  // arrow keys do nothing until its first item is shown
     for (WPARAM key : keys) {
         PostTo(window, WM_KEYDOWN, key);
         // A key that enters another channel starts its fetch, and keys do nothing until

@@ -43,8 +43,8 @@ TEST(ChannelEditorRun, ANewUrlIsTypedTriedAddedAndSaved) {
     const std::string url = FeedServerUrl("/feeds/utf8.xml");
     for (char c : url) PostTo(GetDlgItem(editor, IDC_EDITOR_URL), WM_CHAR, WPARAM(static_cast<unsigned char>(c)));
     PostTo(GetDlgItem(editor, IDC_EDITOR_FETCH_TEST), BM_CLICK);
-    for (DWORD start = GetTickCount(); TextOf(GetDlgItem(editor, IDC_EDITOR_CHANNEL_NAME)).empty() &&
-                                       GetTickCount() - start < 10000;)
+    for (DWORD start = GetTickCount();
+         TextOf(GetDlgItem(editor, IDC_EDITOR_CHANNEL_NAME)).empty() && GetTickCount() - start < 10000;)
         PumpFor(50);
     EXPECT_EQ(TextOf(GetDlgItem(editor, IDC_EDITOR_URL)), url);
     EXPECT_EQ(TextOf(GetDlgItem(editor, IDC_EDITOR_CHANNEL_NAME)), "文字コード UTF-8");

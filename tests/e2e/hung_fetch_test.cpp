@@ -61,7 +61,8 @@ TEST(HungFetch, AKeyAClickOrAMouseJumpEndsTheSaverWhileTheFirstFetchHangs) {
 TEST(HungFetch, EnterDuringAFetchOpensTheItemOnScreen) {
     BrowserStandIn browser;
     const std::string hung = HangingFeedUrl();
-    SaverRun run(ConfigFile(WithChannels({Channel("RSS two", FeedServerUrl("/feeds/rss2.xml")), Channel("止まる", hung)})));
+    SaverRun run(
+        ConfigFile(WithChannels({Channel("RSS two", FeedServerUrl("/feeds/rss2.xml")), Channel("止まる", hung)})));
     HWND window = StartShow(run);
     ASSERT_NE(window, nullptr);
     WaitForColour();
@@ -76,8 +77,8 @@ TEST(HungFetch, EnterDuringAFetchOpensTheItemOnScreen) {
 
 TEST(HungFetch, AfterThirtySecondsTheChannelFailsAndTheRotationGoesOn) {
     BrowserStandIn browser;
-    SaverRun run(ConfigFile(WithChannels({Channel("止まる", HangingFeedUrl()), Channel("RSS two", FeedServerUrl("/feeds/rss2.xml"))},
-                                         3)));
+    SaverRun run(ConfigFile(
+        WithChannels({Channel("止まる", HangingFeedUrl()), Channel("RSS two", FeedServerUrl("/feeds/rss2.xml"))}, 3)));
     HWND window = StartShow(run);
     ASSERT_NE(window, nullptr);
     // The title screen stays, answering, until the fetch is given up.

@@ -33,8 +33,8 @@ std::wstring TextOf(HWND w) {
 }
 
 SaverSettings JapaneseChannels() {
-    SaverSettings s = WithChannels({Channel("速報ニュース", "http://127.0.0.1:9/0.rdf"),
-                                    Channel("ﾃﾝｷ 天気", "http://127.0.0.1:9/1.rdf", false)});
+    SaverSettings s = WithChannels(
+        {Channel("速報ニュース", "http://127.0.0.1:9/0.rdf"), Channel("ﾃﾝｷ 天気", "http://127.0.0.1:9/1.rdf", false)});
     s.sites[0].description = "日本語の説明";
     s.font_face = "ＭＳ 明朝";  // not offered under Wine: the list starts without a selection
     return s;

@@ -38,9 +38,8 @@ size_t FirstInk(const Screenshot& s) {
 bool ShowsFailureOf(const Screenshot& shot, const std::string& name) {
     std::map<std::uint32_t, int> counts;  // the text's own colour fills most of its ink
     for (std::uint32_t c : shot.pixels) counts[c] += c != 0;
-    const std::uint32_t c = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
-                                return a.second < b.second;
-                            })->first;
+    const std::uint32_t c =
+        std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
     SaverScreen screen;
     screen.item = ToDisplayCodes("｢" + name + "｣の取得に失敗しました");
     screen.colour = RGB(Red(c), Green(c), Blue(c));
@@ -57,7 +56,8 @@ bool ShowsFailureOf(const Screenshot& shot, const std::string& name) {
 
 TEST(Reorder, ARealDragReordersTheSavedChannelsAndTheSaverShowsThemSo) {
     std::vector<SiteEntry> sites;  // nothing listens on port 1: each shows a line naming it
-    for (int i = 0; i < 6; ++i) sites.push_back(Channel(("s" + std::to_string(i)).c_str(), "http://127.0.0.1:1/" + std::to_string(i)));
+    for (int i = 0; i < 6; ++i)
+        sites.push_back(Channel(("s" + std::to_string(i)).c_str(), "http://127.0.0.1:1/" + std::to_string(i)));
     SaverRun configure(ConfigFile(WithChannels(sites, 99, false)));
     HWND dialog = OpenSettings(configure);
     ASSERT_NE(dialog, nullptr);
@@ -69,7 +69,9 @@ TEST(Reorder, ARealDragReordersTheSavedChannelsAndTheSaverShowsThemSo) {
     GetWindowRect(FindWindowExA(list, nullptr, "SysHeader32", nullptr), &header);
     const int h = HIWORD(SendMessageA(list, LVM_APPROXIMATEVIEWRECT, 1, MAKELPARAM(-1, -1)));
     ASSERT_GT(h, 0);
-    auto row = [&](int i) { return " " + std::to_string(header.left + 60) + " " + std::to_string(header.bottom + i * h + h / 2); };
+    auto row = [&](int i) {
+        return " " + std::to_string(header.left + 60) + " " + std::to_string(header.bottom + i * h + h / 2);
+    };
     // Select s1 and s3, press on s1, move down row by row and let go on s4.
     std::string drag = "xdotool mousemove" + row(1) + " click 1 sleep 0.2 keydown ctrl mousemove" + row(3) +
                        " click 1 keyup ctrl sleep 0.6 mousemove" + row(1) + " mousedown 1 sleep 0.2";

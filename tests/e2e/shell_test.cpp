@@ -71,8 +71,8 @@ TEST(Shell, ShowModeCoversTheVirtualScreenWithABorderlessWindowAndHidesTheCursor
 // covers it whatever its style; Windows keeps it above every window that is not
 // topmost itself, hence the style.
 TEST(Shell, ShowModeIsAboveAWindowThatIsAlwaysOnTop) {
-    HWND onTop = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE, "STATIC", "", WS_POPUP, 900, 60, 200, 100,
-                                 nullptr, nullptr, nullptr, nullptr);
+    HWND onTop = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE, "STATIC", "", WS_POPUP, 900, 60, 200, 100, nullptr,
+                                 nullptr, nullptr, nullptr);
     ASSERT_NE(onTop, nullptr);
     ShowWindow(onTop, SW_SHOWNOACTIVATE);
     const POINT middle = {1000, 110};
@@ -122,12 +122,17 @@ TEST(Shell, KeysAClickOrAMouseJumpCloseOnEveryScreenAndOpenNothing) {
         WPARAM wParam;
         LPARAM lParam;
     } endings[] = {
-        {Title, WM_SYSKEYDOWN, VK_MENU, kAlt}, {NoChannels, WM_SYSKEYDOWN, VK_MENU, kAlt},
-        {Items, WM_SYSKEYDOWN, VK_MENU, kAlt}, {Title, WM_LBUTTONDOWN, 0, At(10, 10)},
-        {NoChannels, WM_RBUTTONDOWN, 0, At(10, 10)}, {Items, WM_MBUTTONDOWN, 0, At(10, 10)},
-        {NoChannels, WM_KEYDOWN, 'A', 0}, {Items, WM_KEYDOWN, VK_ESCAPE, 0},
+        {Title, WM_SYSKEYDOWN, VK_MENU, kAlt},
+        {NoChannels, WM_SYSKEYDOWN, VK_MENU, kAlt},
+        {Items, WM_SYSKEYDOWN, VK_MENU, kAlt},
+        {Title, WM_LBUTTONDOWN, 0, At(10, 10)},
+        {NoChannels, WM_RBUTTONDOWN, 0, At(10, 10)},
+        {Items, WM_MBUTTONDOWN, 0, At(10, 10)},
+        {NoChannels, WM_KEYDOWN, 'A', 0},
+        {Items, WM_KEYDOWN, VK_ESCAPE, 0},
         // 129 pixels below the last report.
-        {Title, WM_MOUSEMOVE, 0, At(700, 429)}, {Items, WM_MOUSEMOVE, 0, At(700, 429)},
+        {Title, WM_MOUSEMOVE, 0, At(700, 429)},
+        {Items, WM_MOUSEMOVE, 0, At(700, 429)},
     };
     for (const auto& e : endings) {
         SCOPED_TRACE(std::string(names[e.screen]) + ", message " + std::to_string(e.message));

@@ -18,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::unique_ptr<char[]> block(new char[bytes.size()]);
     if (!bytes.empty()) std::memcpy(block.get(), bytes.data(), bytes.size());
 
-    const std::string text = limitBits == 0xFFFF ? TextWithin(block.get(), bytes.size())
-                                                 : TextWithin(block.get(), bytes.size(), limit);
+    const std::string text =
+        limitBits == 0xFFFF ? TextWithin(block.get(), bytes.size()) : TextWithin(block.get(), bytes.size(), limit);
     const std::size_t whole = std::min(bytes.find('\0'), bytes.size());
     FUZZ_CHECK(text.size() <= whole && text.size() <= limit);
     FUZZ_CHECK(bytes.compare(0, text.size(), text) == 0);

@@ -32,8 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     bool clean = true;
     for (unsigned char c : trimmed) clean = clean && c > 0x20 && c != 0x7F && c != '"';
-    const bool allowed = clean && trimmed.size() <= 1023 &&
-                         (StartsNoCase(trimmed, "http://") || StartsNoCase(trimmed, "https://"));
+    const bool allowed =
+        clean && trimmed.size() <= 1023 && (StartsNoCase(trimmed, "http://") || StartsNoCase(trimmed, "https://"));
 
     std::unique_ptr<char[]> out(new char[kLinkBufferSize]);
     std::memset(out.get(), 'x', kLinkBufferSize);

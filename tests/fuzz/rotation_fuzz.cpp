@@ -52,9 +52,9 @@ struct Fetch {
 struct Saver {
     SaverSettings settings;
     std::map<std::string, std::size_t> channelOf;  // links are told apart by the channel's name in them
-    std::set<std::string> web;                      // the links that are plain web addresses
-    std::vector<int> running;                       // fetches under way, per channel
-    std::deque<Fetch> fetches;                      // those whose end has not come yet
+    std::set<std::string> web;                     // the links that are plain web addresses
+    std::vector<int> running;                      // fetches under way, per channel
+    std::deque<Fetch> fetches;                     // those whose end has not come yet
     std::time_t clock = 1700000000;
     bool atOnce = false;      // the next fetch ends inside startFetch, with `result`
     std::uint8_t result = 0;  // how a fetch ends

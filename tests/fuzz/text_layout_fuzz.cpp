@@ -94,8 +94,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ItemFit full = FitItem(start, freeHeight, width, CachedMeasure(fullCache, width, text));
     CharSizeCache cache(measureChar);
     TextLayouts layouts(cache, width, text);
-    const ItemFit fast = FitItemFast(start, freeHeight, width, [&](int h) { return layouts.Measured(h); },
-                                     [&](int h) { return layouts.Estimated(h); });
+    const ItemFit fast = FitItemFast(
+        start, freeHeight, width, [&](int h) { return layouts.Measured(h); },
+        [&](int h) { return layouts.Estimated(h); });
     // The searches agree where the window is at least as wide as each character at the
     // start height (see FitItemFast); in a narrower one only the fit is promised.
     bool everyCharacterFits = true;

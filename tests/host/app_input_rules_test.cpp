@@ -36,10 +36,10 @@ TEST(ActivationRule, OnlyTheLossOfAFocusItHadEndsTheSaver) {
         const char* reports;
         const char* ends;
     } cases[] = {
-        {"-", "n"},       // started without the focus
-        {"--+-", "nnny"}, // gets it later, then loses it
+        {"-", "n"},        // started without the focus
+        {"--+-", "nnny"},  // gets it later, then loses it
         {"+-", "ny"},
-        {"++-", "nny"},   // WM_ACTIVATEAPP and WM_ACTIVATE both report it
+        {"++-", "nny"},  // WM_ACTIVATEAPP and WM_ACTIVATE both report it
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reports);
@@ -102,7 +102,7 @@ TEST(ConfigPath, FolderOfTheExecutableKeepsDoubleByteNames) {
 TEST(LinkRule, OpensOnlyOnTheDefaultDesktopOfTheInteractiveStation) {
     EXPECT_TRUE(IsUserDesktop("WinSta0", "Default"));
     EXPECT_TRUE(IsUserDesktop("winsta0", "DEFAULT"));
-    EXPECT_FALSE(IsUserDesktop("WinSta0", "Winlogon"));      // locked, or the logon screen
+    EXPECT_FALSE(IsUserDesktop("WinSta0", "Winlogon"));  // locked, or the logon screen
     EXPECT_FALSE(IsUserDesktop("WinSta0", "Screen-saver"));
     EXPECT_FALSE(IsUserDesktop("Service-0x0-3e7$", "Default"));  // a system account's station
     EXPECT_FALSE(IsUserDesktop("WinSta0", "Default2"));

@@ -22,7 +22,11 @@ TEST(DisplayCodes, FullWidthPunctuationBecomesHalfWidth) {
 
 TEST(DisplayCodes, LeadBytesUpToFCAndDanglingLeadBytes) {
     // 髙, 﨑, 德 and ⅰ, each followed by a single byte it must not swallow.
-    EXPECT_EQ(ToDisplayCodes("\xFB\xFC" "A\xFA\xB1" "B\xFA\xBA" "C\xFA\x40" "D\xF0\x40"),
+    EXPECT_EQ(ToDisplayCodes("\xFB\xFC"
+                             "A\xFA\xB1"
+                             "B\xFA\xBA"
+                             "C\xFA\x40"
+                             "D\xF0\x40"),
               (DisplayText{0xFBFC, 0x41, 0xFAB1, 0x42, 0xFABA, 0x43, 0xFA40, 0x44, 0xF040}));
     EXPECT_EQ(ToDisplayCodes("\xFD\x40"), (DisplayText{0xFD, 0x40}));  // past the last lead byte
     EXPECT_EQ(ToDisplayCodes("a\x82"), (DisplayText{0x61, 0x82}));

@@ -70,7 +70,7 @@ TEST(LayoutText, NoLineStartsWithASpaceAndABreakingSpaceOrCommaIsDropped) {
     } cases[] = {
         {Codes("  abc def"), {'a', 'b', 'c', 'd', 'e', 'f'}},  // leading spaces skipped, breaking one dropped
         {{'a', 'b', 'c', kComma, 'd'}, {'a', 'b', 'c', 'd'}},  // a breaking comma is dropped
-        {{'a', kComma}, {'a', kComma}},                         // a comma inside a line is kept
+        {{'a', kComma}, {'a', kComma}},                        // a comma inside a line is kept
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
@@ -144,8 +144,8 @@ MeasureAtHeight Scripted(const std::map<int, LayoutResult>& m, std::vector<int>*
 TEST(FitItem, LargestFitThenAFullerLastLine) {
     // Scripted layouts: 30 too tall, 29 fits with a poor last line, 28 and 26 better.
     std::map<int, LayoutResult> m = {
-        {30, {50, 130, 4}}, {29, {10, 99, 3}}, {28, {60, 90, 3}}, {26, {60, 80, 3}},
-        {24, {90, 70, 3}}, {22, {90, 60, 3}},
+        {30, {50, 130, 4}}, {29, {10, 99, 3}}, {28, {60, 90, 3}},
+        {26, {60, 80, 3}},  {24, {90, 70, 3}}, {22, {90, 60, 3}},
     };
     std::vector<int> asked;
     const ItemFit fit = FitItem(30, 100, 100, Scripted(m, &asked));
@@ -218,23 +218,31 @@ TEST(FitItemFast, ChoosesAsTheFullSearchWhateverTheEstimates) {
             return CharSize{w, h + h / 8};
         };
         CharSizeCache slowCache(measureChar);
-        const ItemFit slow = FitItem(start, height, width, [&, m = CachedMeasure(slowCache, width, text)](int h) {
-            return ++slowCalls, m(h);
-        });
+        const ItemFit slow = FitItem(
+            start, height, width, [&, m = CachedMeasure(slowCache, width, text)](int h) { return ++slowCalls, m(h); });
         for (Estimates& kind : kinds) {
             CharSizeCache cache(measureChar);
             TextLayouts layouts(cache, width, text);
             const MeasureAtHeight estimates[] = {
                 [&](int h) { return layouts.Estimated(h); },
-                [](int) { return LayoutResult{0, 0, 1}; },
-                [](int) { return LayoutResult{0, 1 << 30, 1 << 20}; },
-                [&](int) { return LayoutResult{int(rng() % 2000), int(rng() % 1200), 1 + int(rng() % 40)}; },
+                [](int) {
+                    return LayoutResult{0, 0, 1};
+                },
+                [](int) {
+                    return LayoutResult{0, 1 << 30, 1 << 20};
+                },
+                [&](int) {
+                    return LayoutResult{int(rng() % 2000), int(rng() % 1200), 1 + int(rng() % 40)};
+                },
             };
             std::set<int> measured;
-            const ItemFit fast = FitItemFast(start, height, width, [&](int h) {
-                measured.insert(h);
-                return layouts.Measured(h);
-            }, estimates[&kind - kinds]);
+            const ItemFit fast = FitItemFast(
+                start, height, width,
+                [&](int h) {
+                    measured.insert(h);
+                    return layouts.Measured(h);
+                },
+                estimates[&kind - kinds]);
             kind.heights += long(measured.size());
             ASSERT_EQ(slow.font_height, fast.font_height) << kind.name << ", round " << round;
             ASSERT_EQ(slow.text_height, fast.text_height);

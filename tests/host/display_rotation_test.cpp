@@ -23,21 +23,21 @@ protected:
         settings.disp_interval = dispInterval;
         for (const char* url : urls) settings.sites.push_back({std::string("ch-") + url, url, "", true, {}});
         return Rotation(settings, {
-            [this](const std::string& url, FetchDone done) {
-                if (async)
-                    inFlight.emplace_back(url, std::move(done));
-                else
-                    done(Fetch(url));
-            },
-            [this] { return clock; },
-            [this] {
-                if (randoms.empty()) return 0x7FFF;  // always a bright colour
-                int r = randoms.front();
-                randoms.pop_front();
-                return r;
-            },
-            [this] { ++repaints; },
-        });
+                                      [this](const std::string& url, FetchDone done) {
+                                          if (async)
+                                              inFlight.emplace_back(url, std::move(done));
+                                          else
+                                              done(Fetch(url));
+                                      },
+                                      [this] { return clock; },
+                                      [this] {
+                                          if (randoms.empty()) return 0x7FFF;  // always a bright colour
+                                          int r = randoms.front();
+                                          randoms.pop_front();
+                                          return r;
+                                      },
+                                      [this] { ++repaints; },
+                                  });
     }
     ChannelContent Fetch(const std::string& url) {
         ++fetches[url];

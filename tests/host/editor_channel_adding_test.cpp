@@ -101,8 +101,7 @@ TEST(ChannelAdding, ASiteListAddsEachSiteInTurnAndIsNotAddedItself) {
     std::vector<SiteEntry> sites = {Site("http://f/2")};
     AddChannel(sites, "http://list", web.Steps());
     EXPECT_EQ(Links(sites), "http://f/2=Two+ http://f/1=One+ http://dead=-");
-    EXPECT_EQ(web.log,
-              "ok ok ticks show1 paint err ticks show2 paint ok ticks show0 paint ok ticks show1 paint ");
+    EXPECT_EQ(web.log, "ok ok ticks show1 paint err ticks show2 paint ok ticks show0 paint ok ticks show1 paint ");
 }
 
 TEST(ChannelAdding, SiteListsThatListThemselvesEndAndKeepWhatTheyFound) {

@@ -24,9 +24,10 @@ TEST(FeeddumpJson, LineHasEveryFieldInOrder) {
     c.link = "L";
     c.description = "D\"";
     c.items = {{"i1", "l1"}, {"i2", ""}};
-    EXPECT_EQ(ChannelJsonLine(c, &Same),
-              "{\"valid\":true,\"is_site_list\":false,\"fetched_at\":1765100000,\"title\":\"T\",\"link\":\"L\","
-              "\"description\":\"D\\\"\",\"items\":[{\"title\":\"i1\",\"link\":\"l1\"},{\"title\":\"i2\",\"link\":\"\"}]}");
+    EXPECT_EQ(
+        ChannelJsonLine(c, &Same),
+        "{\"valid\":true,\"is_site_list\":false,\"fetched_at\":1765100000,\"title\":\"T\",\"link\":\"L\","
+        "\"description\":\"D\\\"\",\"items\":[{\"title\":\"i1\",\"link\":\"l1\"},{\"title\":\"i2\",\"link\":\"\"}]}");
     // Every text goes through the converter.
     ChannelContent empty;
     empty.is_site_list = true;

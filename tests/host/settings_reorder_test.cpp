@@ -43,7 +43,8 @@ TEST(ChannelReorder, ScrollZonesAndTheEndBandAtTheirEdges) {
     const DragGeometry g = {100, 200, 14}, noRows = {100, 200, 0};  // window top, client height, row height
     std::string zones;
     for (int y : {99, 100, 113, 114, 299, 300, 313, 314}) {
-        zones += std::string(ScrollsUp(g, y) ? "U" : "") + (ScrollsDown(g, y) ? "D" : "") + (TakesDropAtEnd(g, y) ? "E" : "") + " ";
+        zones += std::string(ScrollsUp(g, y) ? "U" : "") + (ScrollsDown(g, y) ? "D" : "") +
+                 (TakesDropAtEnd(g, y) ? "E" : "") + " ";
         EXPECT_FALSE(ScrollsUp(noRows, y) || ScrollsDown(noRows, y) || TakesDropAtEnd(noRows, y));
     }
     EXPECT_EQ(zones, "U UE UE E E DE DE D ");

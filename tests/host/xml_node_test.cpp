@@ -63,15 +63,15 @@ TEST(XmlDocumentText, WritesASpaceForEachCharacterXmlCannotHold) {
         {"\x02\x08\x0B\x0C\x0E\x1F!", "      !"},
         {"a\tb\nc\rd\x7F", "a\tb\nc&#13;d\x7F"},  // tab, line feed, carriage return and DEL are allowed
         {"\xEF\xBF\xBE|\xEF\xBF\xBF|\xEF\xBF\xBD", " | |\xEF\xBF\xBD"},  // U+FFFE, U+FFFF; U+FFFD stays
-        {"\xED\xA0\x80|\xED\x9F\xBF", " |\xED\x9F\xBF"},  // a surrogate; U+D7FF stays
-        {"\xFF|\xC3|\xC0\x80|\xE3\x81", " | |  |  "},      // bytes of no character, one space each
+        {"\xED\xA0\x80|\xED\x9F\xBF", " |\xED\x9F\xBF"},                 // a surrogate; U+D7FF stays
+        {"\xFF|\xC3|\xC0\x80|\xE3\x81", " | |  |  "},                    // bytes of no character, one space each
         {"\xF0\x9F\x98\x80\xC3\xA9&", "\xF0\x9F\x98\x80\xC3\xA9&amp;"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         XmlNode root("r");
         root.AddChild("x").SetText(c.text);
-        EXPECT_EQ(XmlDocumentText(root, AsIs),
-                  std::string("<?xml version='1.0' encoding='UTF-8' ?>\r\n<r>\r\n  <x>") + c.written + "</x>\r\n</r>\r\n");
+        EXPECT_EQ(XmlDocumentText(root, AsIs), std::string("<?xml version='1.0' encoding='UTF-8' ?>\r\n<r>\r\n  <x>") +
+                                                   c.written + "</x>\r\n</r>\r\n");
     }
 }

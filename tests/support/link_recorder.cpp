@@ -77,8 +77,8 @@ BrowserStandIn::BrowserStandIn(std::vector<std::string> extraSchemes) {
         }
         SetString(key, nullptr, command);
         RegCloseKey(key);
-        if (!h.keyExisted && RegOpenKeyExA(HKEY_LOCAL_MACHINE, SchemeKey(scheme).c_str(), 0, KEY_ALL_ACCESS, &key) ==
-                                 ERROR_SUCCESS) {
+        if (!h.keyExisted &&
+            RegOpenKeyExA(HKEY_LOCAL_MACHINE, SchemeKey(scheme).c_str(), 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
             SetString(key, "URL Protocol", "");
             RegCloseKey(key);
         }
@@ -86,7 +86,8 @@ BrowserStandIn::BrowserStandIn(std::vector<std::string> extraSchemes) {
     }
     std::string saved;
     for (const Handler& h : handlers_)
-        saved += h.scheme + "\t" + (h.keyExisted ? "1" : "0") + "\t" + (h.hadCommand ? "1" : "0") + "\t" + h.command + "\n";
+        saved +=
+            h.scheme + "\t" + (h.keyExisted ? "1" : "0") + "\t" + (h.hadCommand ? "1" : "0") + "\t" + h.command + "\n";
     WriteFileBytes(SavedPath(), saved);
 }
 

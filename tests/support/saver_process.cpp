@@ -44,8 +44,7 @@ bool SaverRun::Start(const std::string& arguments) {
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     QueryPerformanceCounter(&started_);
-    return CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                          folder_.c_str(), &si, &pi_) != 0;
+    return CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &si, &pi_) != 0;
 }
 
 bool SaverRun::StartUnderLocale(const std::string& arguments, const char* unixLocale) {
@@ -70,7 +69,8 @@ bool SaverRun::StartUnderLocale(const std::string& arguments, const char* unixLo
             const HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, entry.th32ProcessID);
             char image[MAX_PATH] = "";
             DWORD size = sizeof image;
-            if (process && QueryFullProcessImageNameA(process, 0, image, &size) && lstrcmpiA(image, saver.c_str()) == 0) {
+            if (process && QueryFullProcessImageNameA(process, 0, image, &size) &&
+                lstrcmpiA(image, saver.c_str()) == 0) {
                 CloseHandle(snapshot);
                 pi_.hProcess = process;
                 pi_.dwProcessId = entry.th32ProcessID;
@@ -98,9 +98,7 @@ HWND SaverRun::WaitForWindow(const char* className, DWORD timeoutMs, HWND parent
     return nullptr;
 }
 
-bool SaverRun::IsRunning() const {
-    return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
-}
+bool SaverRun::IsRunning() const { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
 
 bool SaverRun::WaitForExit(DWORD timeoutMs, DWORD* code) const {
     if (!pi_.hProcess) return false;
@@ -127,9 +125,7 @@ double SaverRun::ElapsedMs() const {
     return double(now.QuadPart - started_.QuadPart) * 1000.0 / double(freq.QuadPart);
 }
 
-void PostTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    PostMessageA(window, message, wParam, lParam);
-}
+void PostTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) { PostMessageA(window, message, wParam, lParam); }
 
 bool SendTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;

@@ -7,7 +7,8 @@
 
 namespace {
 std::string FromUnix(std::string path) {
-    for (char& c : path) if (c == '/') c = '\\';
+    for (char& c : path)
+        if (c == '/') c = '\\';
     return "Z:" + path;
 }
 }  // namespace

@@ -47,8 +47,8 @@ TEST_F(SaverModule, StringOneAndTheVersionNameTheProduct) {
 
 TEST_F(SaverModule, ManifestAsksForCommonControls6AndPerMonitorDpi) {
     const std::string manifest = Resource(MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1));
-    for (const char* part : {"Microsoft.Windows.Common-Controls", "version=\"6.0.0.0\"", "PerMonitorV2", "true/pm",
-                             "supportedOS"})
+    for (const char* part :
+         {"Microsoft.Windows.Common-Controls", "version=\"6.0.0.0\"", "PerMonitorV2", "true/pm", "supportedOS"})
         EXPECT_NE(manifest.find(part), std::string::npos) << part;
 }
 
@@ -57,7 +57,10 @@ TEST_F(SaverModule, IconAndCursorsHaveTheirSizesAndHotSpots) {
     ASSERT_NE(icon, nullptr);
     DestroyIcon(icon);
 
-    struct { int id; DWORD x, y; } cursors[] = {{IDC_LINK_CURSOR, 12, 6}, {IDC_DRAG_CURSOR, 8, 3}};
+    struct {
+        int id;
+        DWORD x, y;
+    } cursors[] = {{IDC_LINK_CURSOR, 12, 6}, {IDC_DRAG_CURSOR, 8, 3}};
     for (const auto& c : cursors) {
         HCURSOR cursor = LoadCursorA(module_, MAKEINTRESOURCEA(c.id));
         ASSERT_NE(cursor, nullptr) << c.id;

@@ -15,8 +15,8 @@ std::string Rows(HWND list) {
     std::string out;
     const int n = ItemCount(list);
     for (int i = 0; i < n; ++i)
-        out += (i ? " " : "") + ListCell(list, i, 0) + "|" + ListCell(list, i, 1) + (CheckState(list, i) == 2 ? "+" : "-") +
-               (Selected(list, i) ? "*" : "");
+        out += (i ? " " : "") + ListCell(list, i, 0) + "|" + ListCell(list, i, 1) +
+               (CheckState(list, i) == 2 ? "+" : "-") + (Selected(list, i) ? "*" : "");
     return out;
 }
 
@@ -100,7 +100,10 @@ void CALLBACK ReadOpenEditor(HWND, UINT, UINT_PTR, DWORD) {
 
 TEST_F(ChannelCommands, EditOpensTheEditorOnTheFirstSelectedRowAndWithoutOneAsNew) {
     ASSERT_TRUE(Open({Site("a"), Site("b"), Site("c"), Site("d"), Site("e")}));
-    const struct { std::vector<int> rows; const char* seen; } cases[] = {
+    const struct {
+        std::vector<int> rows;
+        const char* seen;
+    } cases[] = {
         {{1, 4}, "ＵＲＬ編集|http://127.0.0.1/b"},
         {{}, "新規ＵＲＬ|"},
     };
@@ -154,14 +157,15 @@ TEST_F(ChannelCommands, DroppedTextAndFilesAddOrReplaceChannelsInTheirOrder) {
     OneFormatData text(CF_TEXT, feed);
     EXPECT_EQ(Drop(&text), DWORD(DROPEFFECT_COPY | DROPEFFECT_LINK));
     EXPECT_EQ(beeps, "ok ");
-    EXPECT_EQ(Rows(list_), "a|http://127.0.0.1/a- old|" + rdf + "+ c|http://127.0.0.1/c+ Tom & Jerry ニュース|" + feed + "+*");
+    EXPECT_EQ(Rows(list_),
+              "a|http://127.0.0.1/a- old|" + rdf + "+ c|http://127.0.0.1/c+ Tom & Jerry ニュース|" + feed + "+*");
     EXPECT_EQ(GetFocus(), list_);
 
     OneFormatData files(CF_HDROP, FileDropBlock({missing, rdf, feed}));
     Drop(&files);
     EXPECT_EQ(beeps, "ok err ok ok ");
-    EXPECT_EQ(Rows(list_), "a|http://127.0.0.1/a- RDF チャンネル|" + rdf + "+ c|http://127.0.0.1/c+ Tom & Jerry ニュース|" +
-                               feed + "+* |" + missing + "-");
+    EXPECT_EQ(Rows(list_), "a|http://127.0.0.1/a- RDF チャンネル|" + rdf +
+                               "+ c|http://127.0.0.1/c+ Tom & Jerry ニュース|" + feed + "+* |" + missing + "-");
     EXPECT_EQ(saverSettings.sites[1].description, "RSS 1.0 feed");
 
     // The list has no field that could hold only so much: a long address is taken whole.

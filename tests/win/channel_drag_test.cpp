@@ -51,12 +51,10 @@ TEST_F(ChannelDrag, EveryEndingGivesTheOrderAndSelectionAndLeavesMultipleSelecti
         int row;  // where the cursor goes and the button is let go
         const char* rows;
     } cases[] = {
-        {Drop, 4, "s0 s2 s4 s1-* s3-* s5"},
-        {Drop, 6, "s0 s2 s4 s5 s1-* s3-*"},   // below s5
-        {Drop, 40, "s0 s1-* s2 s3-* s4 s5"},  // far below the list
-        {Drop, -3, "s0 s1-* s2 s3-* s4 s5"},  // above it
-        {FocusLost, 4, "s0 s1- s2 s3- s4* s5"},
-        {CaptureTaken, 4, "s0 s1- s2 s3- s4* s5"},
+        {Drop, 4, "s0 s2 s4 s1-* s3-* s5"},     {Drop, 6, "s0 s2 s4 s5 s1-* s3-*"},  // below s5
+        {Drop, 40, "s0 s1-* s2 s3-* s4 s5"},                                         // far below the list
+        {Drop, -3, "s0 s1-* s2 s3-* s4 s5"},                                         // above it
+        {FocusLost, 4, "s0 s1- s2 s3- s4* s5"}, {CaptureTaken, 4, "s0 s1- s2 s3- s4* s5"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "ending " << c.ending << " at row " << c.row);

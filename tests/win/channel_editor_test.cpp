@@ -27,13 +27,15 @@ protected:
         if (editor_ && IsWindow(editor_)) DestroyWindow(editor_);
         SettingsDialogFixture::TearDown();
     }
-    void Request(bool edit, const std::string& url, const std::string& title = "", const std::string& description = "") {
+    void Request(bool edit, const std::string& url, const std::string& title = "",
+                 const std::string& description = "") {
         channelEditRequest = {edit, list_, url, title, description};
     }
     // The modeless editor on this request.
     HWND Open(bool edit, const std::string& url, const std::string& title = "", const std::string& description = "") {
         Request(edit, url, title, description);
-        editor_ = CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_CHANNEL_EDITOR), settings_, ChannelEditorProc, 0);
+        editor_ =
+            CreateDialogParamA(appInstance, MAKEINTRESOURCEA(IDD_CHANNEL_EDITOR), settings_, ChannelEditorProc, 0);
         BringToTop(editor_);
         return editor_;
     }
@@ -122,9 +124,16 @@ TEST_F(ChannelEditor, ADpiChangeScalesTheColumn) {
 TEST_F(ChannelEditor, FetchTestShowsTheChannelOrTheFailureLine) {
     const std::string failed = "  --- 取得に失敗しました ---";
     ASSERT_TRUE(Open(true, "", "保存された名前", "保存された説明"));
-    const struct { std::string url, name, description; std::vector<std::string> rows; const char* beep; } tests[] = {
-        {FeedServerUrl("/feeds/utf8.xml"), "文字コード UTF-8", "日本語の説明：ソフトウェア、表示",
-         {"ニュース一番", "ﾊﾝｶｸ カナ 漢字"}, "ok "},
+    const struct {
+        std::string url, name, description;
+        std::vector<std::string> rows;
+        const char* beep;
+    } tests[] = {
+        {FeedServerUrl("/feeds/utf8.xml"),
+         "文字コード UTF-8",
+         "日本語の説明：ソフトウェア、表示",
+         {"ニュース一番", "ﾊﾝｶｸ カナ 漢字"},
+         "ok "},
         {FeedServerUrl("/feeds/site_list.xml"), failed, "", {}, "err "},  // valid, but not one channel
         {FeedServerUrl("/feeds/empty_channel.xml"), "Nothing new", "", {}, "ok "},
         {"http://127.0.0.1:9/dead.xml", failed, "", {}, "err "},
@@ -161,7 +170,7 @@ TEST_F(ChannelEditor, WhileTheFetchRunsTheButtonsAreDisabledAndTheOldContentIsOf
     };
     ASSERT_TRUE(PumpUntil([&] { return std::string(shown()) == " shown"; }));
     std::vector<std::string> states;  // "enabled buttons, text on screen", each change once
-    FetchTestWatched([&] {  // sends the dialog nothing
+    FetchTestWatched([&] {            // sends the dialog nothing
         const std::string state = ButtonsEnabled() + shown();
         if (states.empty() || states.back() != state) states.push_back(state);
     });
@@ -213,13 +222,21 @@ TEST_F(ChannelEditor, OkAddsTheUrlToTheSettingsListAndTheOtherEndingsChangeNothi
     const std::string utf8 = FeedServerUrl("/feeds/utf8.xml"), rss2 = FeedServerUrl("/feeds/rss2.xml");
     const std::string longUrl = utf8 + "?" + std::string(2000, 'q');
     const std::string given = "古い名前|" + utf8 + "|古い説明|off\n二つ目|" + rss2 + "||on\n";
-    const struct { EditorAction act; INT_PTR result; std::string sites, url; } tests[] = {
+    const struct {
+        EditorAction act;
+        INT_PTR result;
+        std::string sites, url;
+    } tests[] = {
         // The same URL replaces its channel with what the new fetch finds, enabled as it was fetched.
-        {{nullptr, WM_COMMAND, IDOK, false}, 1,
-         "文字コード UTF-8|" + utf8 + "|日本語の説明：ソフトウェア、表示|on\n二つ目|" + rss2 + "||on\n", utf8},
+        {{nullptr, WM_COMMAND, IDOK, false},
+         1,
+         "文字コード UTF-8|" + utf8 + "|日本語の説明：ソフトウェア、表示|on\n二つ目|" + rss2 + "||on\n",
+         utf8},
         // Another URL (Enter, 1,023 bytes of it) is a new channel; the edited one stays.
-        {{longUrl.c_str(), WM_KEYDOWN, VK_RETURN, true}, 1,
-         given + "文字コード UTF-8|" + longUrl.substr(0, 1023) + "|日本語の説明：ソフトウェア、表示|on\n", longUrl.substr(0, 1023)},
+        {{longUrl.c_str(), WM_KEYDOWN, VK_RETURN, true},
+         1,
+         given + "文字コード UTF-8|" + longUrl.substr(0, 1023) + "|日本語の説明：ソフトウェア、表示|on\n",
+         longUrl.substr(0, 1023)},
         {{"", WM_COMMAND, IDOK, false}, 1, given + "|||off\n", ""},
         {{"http://127.0.0.1:9/x", WM_KEYDOWN, VK_ESCAPE, true}, 0, given, utf8},
         {{"http://127.0.0.1:9/x", WM_SYSCOMMAND, SC_CLOSE, false}, 0, given, utf8},
@@ -248,9 +265,16 @@ TEST_F(ChannelEditor, DropsFillTheUrlFieldOnlyOverIt) {
     const std::string longPath = "C:\\" + std::string(300, 'p'), cut = longPath.substr(0, 254);
     const std::string longUrl = "http://" + std::string(2000, 'u'), field = longUrl.substr(0, 1023);
     const DWORD copyOrLink = DROPEFFECT_COPY | DROPEFFECT_LINK;
-    const struct { CLIPFORMAT format; std::string bytes; POINTL at; DWORD effect; std::string field; } drops[] = {
+    const struct {
+        CLIPFORMAT format;
+        std::string bytes;
+        POINTL at;
+        DWORD effect;
+        std::string field;
+    } drops[] = {
         {CF_TEXT, "http://127.0.0.1/dropped.xml", url, copyOrLink, "http://127.0.0.1/dropped.xml"},  // no zero
-        {CF_HDROP, FileDropBlock({"C:\\feeds\\first.xml", "C:\\feeds\\second.xml"}), url, copyOrLink, "C:\\feeds\\first.xml"},
+        {CF_HDROP, FileDropBlock({"C:\\feeds\\first.xml", "C:\\feeds\\second.xml"}), url, copyOrLink,
+         "C:\\feeds\\first.xml"},
         {CF_HDROP, FileDropBlock({longPath}), url, copyOrLink, cut},
         {CF_TEXT, longUrl, url, copyOrLink, field},  // as much as the field holds
         {CF_HDROP, FileDropBlock({"C:\\elsewhere.xml"}), name, DROPEFFECT_NONE, field},

@@ -19,9 +19,10 @@ namespace {
 
 // Text of news-like words, Japanese and English, with full-width punctuation.
 std::string RandomTitle(std::mt19937& rng, std::size_t chars) {
-    static const char* const words[] = {"東京", "株価", "が", "上昇し、", "「新製品」", "発表", "　", "の",
-                                        "Open source ", "release 2.0", ", ", "ｶﾀｶﾅ", "経済成長率", "。",
-                                        "World news: ", "“引用”", "台風", "１２号", "W", "i"};
+    static const char* const words[] = {"東京",       "株価", "が",           "上昇し、",    "「新製品」", "発表",
+                                        "　",         "の",   "Open source ", "release 2.0", ", ",         "ｶﾀｶﾅ",
+                                        "経済成長率", "。",   "World news: ", "“引用”",      "台風",       "１２号",
+                                        "W",          "i"};
     std::string s;
     while (ToDisplayCodes(s).size() < chars) s += words[rng() % (sizeof words / sizeof *words)];
     return s;

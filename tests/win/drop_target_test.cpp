@@ -14,7 +14,10 @@ struct MediumOwner final : IUnknown {
     HGLOBAL memory;
     int* releases;
     MediumOwner(HGLOBAL m, int* r) : memory(m), releases(r) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override { *out = nullptr; return E_NOINTERFACE; }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override {
         ++*releases;
@@ -33,7 +36,10 @@ struct TestData final : IDataObject {
 
     static bool Has(const std::vector<CLIPFORMAT>& v, CLIPFORMAT f) { return std::count(v.begin(), v.end(), f) > 0; }
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) { *out = this; return S_OK; }
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) {
+            *out = this;
+            return S_OK;
+        }
         *out = nullptr;
         return E_NOINTERFACE;
     }
@@ -104,8 +110,8 @@ protected:
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = "KvtDropTestWindow";
         RegisterClassA(&wc);
-        window_ = CreateWindowA("KvtDropTestWindow", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                                wc.hInstance, nullptr);
+        window_ = CreateWindowA("KvtDropTestWindow", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance,
+                                nullptr);
         target_ = DropTarget::Create(window_, WM_DROPNOTIFY, formats_, 2);
         ASSERT_TRUE(target_);
         target_->AddRef();
@@ -176,9 +182,14 @@ TEST_F(DropTargetTest, OverCarriesNoDataAndLeaveCarriesNothing) {
 }
 
 TEST_F(DropTargetTest, EffectNeverHoldsABitTheSourceDidNotAllow) {
-    const DWORD some[] = {DROPEFFECT_NONE, DROPEFFECT_COPY, DROPEFFECT_MOVE, DROPEFFECT_LINK,
-                          DROPEFFECT_COPY | DROPEFFECT_MOVE, DROPEFFECT_COPY | DROPEFFECT_LINK,
-                          DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK | DROPEFFECT_SCROLL, 0xFFFFFFFF};
+    const DWORD some[] = {DROPEFFECT_NONE,
+                          DROPEFFECT_COPY,
+                          DROPEFFECT_MOVE,
+                          DROPEFFECT_LINK,
+                          DROPEFFECT_COPY | DROPEFFECT_MOVE,
+                          DROPEFFECT_COPY | DROPEFFECT_LINK,
+                          DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK | DROPEFFECT_SCROLL,
+                          0xFFFFFFFF};
     for (DWORD allowed : some) {
         for (DWORD offered : some) {
             offer = offered;
@@ -213,7 +224,7 @@ TEST(DropTargetRegistration, OleHoldsTheObjectUntilRevokedAndThenItFreesItself) 
     ASSERT_EQ(registered->QueryInterface(IID_IDropTarget, reinterpret_cast<void**>(&same)), S_OK);
     EXPECT_EQ(RegisterDropTarget(w, WM_DROPNOTIFY, formats, 2), 0);  // already registered
     EXPECT_EQ(RevokeDropTarget(w), S_OK);
-    EXPECT_EQ(same->Release(), 0u);  // OLE let go: ours was the last reference
+    EXPECT_EQ(same->Release(), 0u);        // OLE let go: ours was the last reference
     EXPECT_NE(RevokeDropTarget(w), S_OK);  // no longer registered
     DestroyWindow(w);
     OleUninitialize();

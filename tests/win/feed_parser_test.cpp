@@ -26,11 +26,17 @@ struct Feed {
     bool siteList = false;
 };
 
-const Feed kRss2 = {"rss2.xml", "Tom & Jerry ニュース", "http://127.0.0.1/news/", "今日の <見出し>",
+const Feed kRss2 = {"rss2.xml",
+                    "Tom & Jerry ニュース",
+                    "http://127.0.0.1/news/",
+                    "今日の <見出し>",
                     {{"最初の記事", "http://127.0.0.1/news/1.html"},
                      {"Second \"story\"", "http://127.0.0.1/news/2.html?a=1&b=2"},
                      {"三番目", "http://127.0.0.1/news/3.html"}}};
-const Feed kUtf8 = {"utf8.xml", "文字コード UTF-8", "http://127.0.0.1/UTF-8/", "日本語の説明：ソフトウェア、表示",
+const Feed kUtf8 = {"utf8.xml",
+                    "文字コード UTF-8",
+                    "http://127.0.0.1/UTF-8/",
+                    "日本語の説明：ソフトウェア、表示",
                     {{"ニュース一番", "http://127.0.0.1/UTF-8/1"}, {"ﾊﾝｶｸ カナ 漢字", "http://127.0.0.1/UTF-8/2"}}};
 
 void ExpectItems(const ChannelContent& content, const std::vector<Item>& expected) {
@@ -80,20 +86,35 @@ protected:
 TEST_F(FetchChannelTest, EveryKindOfChannelAndTheSiteList) {
     const Feed feeds[] = {
         kRss2,
-        {"rss1.xml", "RDF チャンネル", "http://127.0.0.1/rdf/", "RSS 1.0 feed",  // items beside the channel
-         {{"Alpha", "http://127.0.0.1/rdf/a"}, {"ベータ", "http://127.0.0.1/rdf/b"}, {"Gamma", "http://127.0.0.1/rdf/c"}}},
-        {"mixed_case.xml", "Upper", "http://127.0.0.1/upper/", "Mixed case tags",
+        {"rss1.xml",
+         "RDF チャンネル",
+         "http://127.0.0.1/rdf/",
+         "RSS 1.0 feed",  // items beside the channel
+         {{"Alpha", "http://127.0.0.1/rdf/a"},
+          {"ベータ", "http://127.0.0.1/rdf/b"},
+          {"Gamma", "http://127.0.0.1/rdf/c"}}},
+        {"mixed_case.xml",
+         "Upper",
+         "http://127.0.0.1/upper/",
+         "Mixed case tags",
          {{"one", "http://127.0.0.1/upper/1"}, {"two", "http://127.0.0.1/upper/2"}}},
         {"comments_pi.xml", "Real title", "http://127.0.0.1/pi/", "", {{"only item", "http://127.0.0.1/pi/1"}}},
         // Missing fields are empty strings and no item is dropped; the first of two counts.
-        {"missing_fields.xml", "", "", "",
+        {"missing_fields.xml",
+         "",
+         "",
+         "",
          {{"no link", ""}, {"", "http://127.0.0.1/no-title"}, {"", ""}, {"first", "http://127.0.0.1/a"}}},
         {"empty_channel.xml", "Nothing new", "http://127.0.0.1/e/", "", {}},
         // Items in the wrong place are not read.
         {"rss_items_under_root.xml", "Items misplaced", "http://127.0.0.1/m/", "", {}},
         {"rdf_items_in_channel.xml", "RDF misplaced", "", "", {}},
-        {"site_list.xml", "", "", "",
-         {{"一つ目", "http://127.0.0.1/one.xml"}, {"Disabled", "http://127.0.0.1/two.xml"},
+        {"site_list.xml",
+         "",
+         "",
+         "",
+         {{"一つ目", "http://127.0.0.1/one.xml"},
+          {"Disabled", "http://127.0.0.1/two.xml"},
           {"Third", "http://127.0.0.1/three.xml"}},
          true},
         kUtf8,
@@ -106,9 +127,7 @@ TEST_F(FetchChannelTest, UnrecognisedDocumentsFail) {
         ExpectFailed(FixturePath(fixture));
 }
 
-TEST_F(FetchChannelTest, JapaneseInUtf8OverHttp) {
-    ExpectFeed(Served("/feeds/utf8.xml"), kUtf8);
-}
+TEST_F(FetchChannelTest, JapaneseInUtf8OverHttp) { ExpectFeed(Served("/feeds/utf8.xml"), kUtf8); }
 
 // Wine's XML object has no Shift_JIS or EUC-JP decoder: it rejects these
 // documents as not well-formed. Windows' object reads them.
@@ -135,9 +154,7 @@ TEST_F(FetchChannelTest, ErrorsAndBrokenResponsesFail) {
     ExpectFailed(GeneratedFeedPath("bomb.xml"));  // entity expansion is refused
 }
 
-TEST_F(FetchChannelTest, SlowServerIsWaitedFor) {
-    ExpectFeed(Served("/slow/feeds/rss2.xml?ms=800"), kRss2);
-}
+TEST_F(FetchChannelTest, SlowServerIsWaitedFor) { ExpectFeed(Served("/slow/feeds/rss2.xml?ms=800"), kRss2); }
 
 // Every item of a long feed, in order, from a file and over HTTP. The 100,000-item
 // feeds are timed by `scripts/bench feed` instead.

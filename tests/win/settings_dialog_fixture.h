@@ -80,7 +80,11 @@ inline void Select(HWND list, const std::vector<int>& rows) {
     for (int r : rows) SendMessageA(list, LVM_SETITEMSTATE, WPARAM(r), LPARAM(&lv));
 }
 
-struct ListColumn { bool exists; std::string text; int width, format; };
+struct ListColumn {
+    bool exists;
+    std::string text;
+    int width, format;
+};
 inline ListColumn Column(HWND list, int index) {
     char buf[64] = "";
     LVCOLUMNA col = {};
@@ -97,7 +101,7 @@ struct TemplateControl {
     int id;
     std::string cls;  // the standard classes by name, upper case
     std::string text;
-    DWORD style;      // without WS_CHILD and WS_VISIBLE
+    DWORD style;  // without WS_CHILD and WS_VISIBLE
     bool operator==(const TemplateControl& o) const {
         return id == o.id && _stricmp(cls.c_str(), o.cls.c_str()) == 0 && text == o.text && style == o.style;
     }
@@ -114,8 +118,18 @@ inline DialogTemplate ReadDialogTemplate(int resource) {
     struct Reader {
         const BYTE* base;
         const BYTE* p;
-        WORD Word() { WORD w; CopyMemory(&w, p, 2); p += 2; return w; }
-        DWORD Dword() { DWORD d; CopyMemory(&d, p, 4); p += 4; return d; }
+        WORD Word() {
+            WORD w;
+            CopyMemory(&w, p, 2);
+            p += 2;
+            return w;
+        }
+        DWORD Dword() {
+            DWORD d;
+            CopyMemory(&d, p, 4);
+            p += 4;
+            return d;
+        }
         std::string Text() {  // a string or an ordinal
             if (Word() == 0xFFFF) {
                 const WORD ordinal = Word();
@@ -163,7 +177,9 @@ inline IDropTarget* DropTargetOf(HWND window) {
 
 // Drags `data` onto `at` through the window's drop target, with the left button
 // held and copy, move and link offered; the effect each step answered.
-struct DropEffects { DWORD enter, over, drop; };
+struct DropEffects {
+    DWORD enter, over, drop;
+};
 inline DropEffects DragTo(HWND window, IDataObject* data, POINTL at) {
     const DWORD offered = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
     DropEffects e = {offered, offered, offered};

@@ -62,27 +62,28 @@ TEST_F(SettingsDialog, TemplateHoldsTheControlsInTabOrder) {
     const DWORD number = ES_RIGHT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
     const DWORD spin = UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS;
     const DWORD label = SS_LEFT | SS_CENTERIMAGE | WS_GROUP;
-    EXPECT_EQ(t.controls, (std::vector<TemplateControl>{
-                              {IDOK, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP},
-                              {IDCANCEL, "BUTTON", "ｷｬﾝｾﾙ", WS_TABSTOP},
-                              {IDC_CHANNEL_LIST, "SysListView32", "",
-                               LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOLABELWRAP | WS_BORDER | WS_TABSTOP},
-                              {IDC_DISP_INTERVAL, "EDIT", "", number},
-                              {IDC_DISP_INTERVAL_SPIN, "msctls_updown32", "", spin},
-                              {IDC_LOAD_INTERVAL, "EDIT", "", number},
-                              {IDC_LOAD_INTERVAL_SPIN, "msctls_updown32", "", spin},
-                              {IDC_HEADER_TITLE, "BUTTON", "ヘッダチャンネル名表示", BS_AUTOCHECKBOX | WS_TABSTOP},
-                              {IDC_HEADER_DATE, "BUTTON", "ヘッダ取得時刻表示", BS_AUTOCHECKBOX | WS_TABSTOP},
-                              {IDC_FONT, "COMBOBOX", "", CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP},
-                              {-1, "STATIC", "フォント：", label},
-                              {-1, "STATIC", "表示間隔：", label},
-                              {-1, "STATIC", "更新間隔：", label},
-                              {-1, "STATIC", "秒", SS_LEFT | WS_GROUP},
-                              {-1, "STATIC", "分", SS_LEFT | WS_GROUP},
-                              {IDC_LINK, "STATIC", "https://tavelo.example.jp/kvt/", SS_LEFT | SS_NOTIFY | WS_GROUP},
-                              {-1, "STATIC", "Copyright (C) 2026 Tavelo  本ソフトウェアは無保証です。", SS_LEFT | WS_GROUP},
-                              {-1, "STATIC", " チャンネルリスト", SS_LEFT | WS_GROUP},
-                          }));
+    EXPECT_EQ(t.controls,
+              (std::vector<TemplateControl>{
+                  {IDOK, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP},
+                  {IDCANCEL, "BUTTON", "ｷｬﾝｾﾙ", WS_TABSTOP},
+                  {IDC_CHANNEL_LIST, "SysListView32", "",
+                   LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOLABELWRAP | WS_BORDER | WS_TABSTOP},
+                  {IDC_DISP_INTERVAL, "EDIT", "", number},
+                  {IDC_DISP_INTERVAL_SPIN, "msctls_updown32", "", spin},
+                  {IDC_LOAD_INTERVAL, "EDIT", "", number},
+                  {IDC_LOAD_INTERVAL_SPIN, "msctls_updown32", "", spin},
+                  {IDC_HEADER_TITLE, "BUTTON", "ヘッダチャンネル名表示", BS_AUTOCHECKBOX | WS_TABSTOP},
+                  {IDC_HEADER_DATE, "BUTTON", "ヘッダ取得時刻表示", BS_AUTOCHECKBOX | WS_TABSTOP},
+                  {IDC_FONT, "COMBOBOX", "", CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP},
+                  {-1, "STATIC", "フォント：", label},
+                  {-1, "STATIC", "表示間隔：", label},
+                  {-1, "STATIC", "更新間隔：", label},
+                  {-1, "STATIC", "秒", SS_LEFT | WS_GROUP},
+                  {-1, "STATIC", "分", SS_LEFT | WS_GROUP},
+                  {IDC_LINK, "STATIC", "https://tavelo.example.jp/kvt/", SS_LEFT | SS_NOTIFY | WS_GROUP},
+                  {-1, "STATIC", "Copyright (C) 2026 Tavelo  本ソフトウェアは無保証です。", SS_LEFT | WS_GROUP},
+                  {-1, "STATIC", " チャンネルリスト", SS_LEFT | WS_GROUP},
+              }));
 }
 
 TEST_F(SettingsDialog, SetUpShowsTheSettings) {
@@ -98,8 +99,12 @@ TEST_F(SettingsDialog, SetUpShowsTheSettings) {
     EXPECT_EQ(own.left, (desk.right - (own.right - own.left)) / 2);
     EXPECT_EQ(own.top, (desk.bottom - (own.bottom - own.top)) / 2);
 
-    const struct { int edit, spin; const char* text; int hi; } numbers[] = {
-        {IDC_DISP_INTERVAL, IDC_DISP_INTERVAL_SPIN, "12", 99}, {IDC_LOAD_INTERVAL, IDC_LOAD_INTERVAL_SPIN, "345", 999}};
+    const struct {
+        int edit, spin;
+        const char* text;
+        int hi;
+    } numbers[] = {{IDC_DISP_INTERVAL, IDC_DISP_INTERVAL_SPIN, "12", 99},
+                   {IDC_LOAD_INTERVAL, IDC_LOAD_INTERVAL_SPIN, "345", 999}};
     for (const auto& n : numbers) {
         EXPECT_EQ(Text(Item(n.edit)), n.text);
         int lo = 0, hi = 0;
@@ -114,7 +119,10 @@ TEST_F(SettingsDialog, SetUpShowsTheSettings) {
     EXPECT_EQ(SendMessageA(Item(IDC_FONT), CB_GETCURSEL, 0, 0), LRESULT(faces.size() - 1));
 
     EXPECT_EQ(SendMessageA(list_, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & 0x435, 0x435);
-    const struct { const char* header; int width; } columns[3] = {{"チャンネル名", 150}, {"ＵＲＬ", 300}, {"説明", 500}};
+    const struct {
+        const char* header;
+        int width;
+    } columns[3] = {{"チャンネル名", 150}, {"ＵＲＬ", 300}, {"説明", 500}};
     for (int c = 0; c < 3; ++c) {
         const ListColumn col = Column(list_, c);
         ASSERT_TRUE(col.exists) << c;
@@ -147,8 +155,9 @@ TEST_F(SettingsDialog, ReadBackTakesWhatWasTypedAsItIs) {
     const SaverSettings& s = saverSettings;
     EXPECT_TRUE(s.disp_header_title);
     EXPECT_FALSE(s.disp_header_date);
-    EXPECT_EQ(Sites(), "ニュース <1>|http://127.0.0.1/a.rdf|説明 & more|off\n|http://127.0.0.1/b.xml||on\n"
-                       "Third|http://127.0.0.1/c.xml|表示|on\n");
+    EXPECT_EQ(Sites(),
+              "ニュース <1>|http://127.0.0.1/a.rdf|説明 & more|off\n|http://127.0.0.1/b.xml||on\n"
+              "Third|http://127.0.0.1/c.xml|表示|on\n");
     ASSERT_FALSE(faces.empty());
     EXPECT_EQ(s.font_face, faces.front());
 }
@@ -156,7 +165,10 @@ TEST_F(SettingsDialog, ReadBackTakesWhatWasTypedAsItIs) {
 // Neither field is held to its spin range, but a number beyond INT_MAX must not
 // wrap to a negative interval (read back later as 1).
 TEST_F(SettingsDialog, AnIntervalIsReadBackAsTypedAndATooLargeOneAsTheLargestInt) {
-    const struct { const char* typed; int read; } cases[] = {
+    const struct {
+        const char* typed;
+        int read;
+    } cases[] = {
         {"abc", 0}, {"500", 500}, {"3000000000", INT_MAX}, {"50000000000000000000", INT_MAX}};  // beyond 32 and 64 bits
     for (const auto& c : cases)
         for (int id : {IDC_DISP_INTERVAL, IDC_LOAD_INTERVAL}) {

@@ -29,8 +29,8 @@ protected:
     int Load(const std::string& body, bool onlyChecked = false, const std::string& root = "kvtini") {
         saverSettings = SaverSettings();
         const std::string path = folder_ + "kvtini.xml";
-        EXPECT_TRUE(WriteFileBytes(path, ToUtf8("<?xml version='1.0' encoding='UTF-8' ?>\r\n<" + root + ">\r\n" +
-                                                body + "</" + root + ">\r\n")));
+        EXPECT_TRUE(WriteFileBytes(path, ToUtf8("<?xml version='1.0' encoding='UTF-8' ?>\r\n<" + root + ">\r\n" + body +
+                                                "</" + root + ">\r\n")));
         return LoadSettings(path.c_str(), onlyChecked);
     }
     static std::string Site(const char* title, const char* check) {
@@ -46,11 +46,23 @@ TEST_F(LoadSettingsTest, IntervalsReadLikeAtoiThenClamp) {
         const char* text;  // null: the element is left out
         int disp_interval, load_interval;
     } cases[] = {
-        {"0", 1, 1}, {"150", 99, 150}, {"-3", 1, 1}, {"abc", 1, 1}, {"12abc", 12, 12}, {" 7", 7, 7},
-        {"1000", 99, 999}, {"99", 99, 99}, {"999", 99, 999}, {"+5", 5, 5}, {"7 2", 7, 7}, {"", 1, 1},
+        {"0", 1, 1},
+        {"150", 99, 150},
+        {"-3", 1, 1},
+        {"abc", 1, 1},
+        {"12abc", 12, 12},
+        {" 7", 7, 7},
+        {"1000", 99, 999},
+        {"99", 99, 99},
+        {"999", 99, 999},
+        {"+5", 5, 5},
+        {"7 2", 7, 7},
+        {"", 1, 1},
         {nullptr, 1, 1},
         // Beyond the range of int: saturates, not wraps.
-        {"4294967297", 99, 999}, {"-4294967199", 1, 1}, {"99999999999999999999", 99, 999},
+        {"4294967297", 99, 999},
+        {"-4294967199", 1, 1},
+        {"99999999999999999999", 99, 999},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text ? c.text : "(missing)");
@@ -103,9 +115,8 @@ TEST_F(LoadSettingsTest, TagNamesInAnyCase) {
 }
 
 TEST_F(LoadSettingsTest, SitesInFileOrderWithCheckReadAsInteger) {
-    ASSERT_EQ(Load(Site("a", "1") + Site("b", "2") + Site("c", "") + Site("d", "0") +
-                   "<site><title>bare</title></site>"),
-              0);
+    ASSERT_EQ(
+        Load(Site("a", "1") + Site("b", "2") + Site("c", "") + Site("d", "0") + "<site><title>bare</title></site>"), 0);
     ASSERT_EQ(saverSettings.sites.size(), 5u);
     const char* titles[] = {"a", "b", "c", "d", "bare"};
     const bool checks[] = {true, true, false, false, false};

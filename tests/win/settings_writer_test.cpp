@@ -13,13 +13,14 @@ namespace {
 const char kDefaultFaceUtf8[] = "\xEF\xBC\xAD\xEF\xBC\xB3 \xEF\xBC\xB0\xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF";
 
 const std::string kDefaultOptions = std::string(
-    "<?xml version='1.0' encoding='UTF-8' ?>\r\n"
-    "<kvtini>\r\n"
-    "  <disp_header_title>1</disp_header_title>\r\n"
-    "  <disp_header_date>1</disp_header_date>\r\n"
-    "  <disp_interval>5</disp_interval>\r\n"
-    "  <load_interval>60</load_interval>\r\n"
-    "  <font_face>") + kDefaultFaceUtf8 + "</font_face>\r\n";
+                                        "<?xml version='1.0' encoding='UTF-8' ?>\r\n"
+                                        "<kvtini>\r\n"
+                                        "  <disp_header_title>1</disp_header_title>\r\n"
+                                        "  <disp_header_date>1</disp_header_date>\r\n"
+                                        "  <disp_interval>5</disp_interval>\r\n"
+                                        "  <load_interval>60</load_interval>\r\n"
+                                        "  <font_face>") +
+                                    kDefaultFaceUtf8 + "</font_face>\r\n";
 
 class SettingsWriter : public ::testing::Test {
 protected:
@@ -75,8 +76,10 @@ TEST_F(SettingsWriter, FailedSaveKeepsThePreviousFileAndReportsIt) {
         std::function<void()> before, after;
     } cases[] = {
         {"open elsewhere without delete sharing", path_,
-         [&] { other = CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   OPEN_EXISTING, 0, nullptr); },
+         [&] {
+             other = CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+         },
          [&] { CloseHandle(other); }},
         {"read-only", path_, [&] { SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_READONLY); },
          [&] { SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL); }},
@@ -106,15 +109,15 @@ std::string RandomText(std::mt19937& rng) {
     const int length = int(rng() % 24);
     for (int i = 0; i < length; ++i) {
         switch (rng() % 4) {
-            case 0: s += ascii[rng() % (sizeof ascii - 1)]; break;
-            case 1: s += char(0xA1 + rng() % (0xDF - 0xA1 + 1)); break;  // half-width kana
-            default: {
-                // First-level kanji: leads 0x89-0x97 use every trail byte, 0x5C included.
-                unsigned trail = 0x40 + rng() % (0xFC - 0x40);
-                if (trail >= 0x7F) ++trail;
-                s += char(0x89 + rng() % (0x97 - 0x89 + 1));
-                s += char(trail);
-            }
+        case 0: s += ascii[rng() % (sizeof ascii - 1)]; break;
+        case 1: s += char(0xA1 + rng() % (0xDF - 0xA1 + 1)); break;  // half-width kana
+        default: {
+            // First-level kanji: leads 0x89-0x97 use every trail byte, 0x5C included.
+            unsigned trail = 0x40 + rng() % (0xFC - 0x40);
+            if (trail >= 0x7F) ++trail;
+            s += char(0x89 + rng() % (0x97 - 0x89 + 1));
+            s += char(trail);
+        }
         }
     }
     return s;
@@ -133,8 +136,8 @@ TEST_F(SettingsWriter, RandomSettingsReadBackEqual) {
         written.load_interval = int(1 + rng() % 999);
         written.font_face = RandomText(rng);
         for (int i = int(rng() % 40); i > 0; --i)
-            written.sites.push_back({RandomText(rng), "http://127.0.0.1/" + RandomText(rng), RandomText(rng),
-                                     rng() % 2 == 0, {}});
+            written.sites.push_back(
+                {RandomText(rng), "http://127.0.0.1/" + RandomText(rng), RandomText(rng), rng() % 2 == 0, {}});
         written.sites.push_back({"\"&<>'", "", "", false, {}});
 
         saverSettings = written;

@@ -40,7 +40,7 @@ TEST_F(TextConvert, ToUtf8) {
     EXPECT_EQ(ToUtf8(Bytes({0x82, 0x6C, 0x82, 0x72})), Bytes({0xEF, 0xBC, 0xAD, 0xEF, 0xBC, 0xB3}));  // ＭＳ
     EXPECT_EQ(ToUtf8(Bytes({0xB1})), Bytes({0xEF, 0xBD, 0xB1}));  // ｱ, three bytes
     EXPECT_EQ(ToUtf8(Bytes({0x81, 0x8B})), Bytes({0xC2, 0xB0}));  // °, two bytes
-    EXPECT_EQ(ToUtf8(std::string("ab\0cd", 5)), "ab");           // a C string ends at zero
+    EXPECT_EQ(ToUtf8(std::string("ab\0cd", 5)), "ab");            // a C string ends at zero
     // A lead byte with nothing after it is not code page 932: one
     // replacement character at most, nothing read past the end.
     std::string cut = ToUtf8(Bytes({'a', 0x82}));
@@ -48,24 +48,24 @@ TEST_F(TextConvert, ToUtf8) {
     EXPECT_LE(cut.size(), 4u);
 }
 
-#define KVT_NO_DISPATCH                                                                                          \
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }                            \
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }               \
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; } \
+#define KVT_NO_DISPATCH                                                                                               \
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }                                  \
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }                     \
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }    \
     HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override { \
-        return E_NOTIMPL;                                                                                          \
+        return E_NOTIMPL;                                                                                             \
     }
 
 // IUnknown for an object that lives on the test's stack and counts its references
 // in `refs`, answering for IUnknown and one further interface.
-#define KVT_COUNTED_ON_STACK(otherIid)                                         \
+#define KVT_COUNTED_ON_STACK(otherIid)                                          \
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override { \
-        *out = iid == IID_IUnknown || iid == otherIid ? this : nullptr;       \
-        if (!*out) return E_NOINTERFACE;                                      \
-        AddRef();                                                             \
-        return S_OK;                                                          \
-    }                                                                         \
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }              \
+        *out = iid == IID_IUnknown || iid == otherIid ? this : nullptr;         \
+        if (!*out) return E_NOINTERFACE;                                        \
+        AddRef();                                                               \
+        return S_OK;                                                            \
+    }                                                                           \
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }                \
     ULONG STDMETHODCALLTYPE Release() override { return --refs; }
 
 // Hands out a real collection's children one per call, answering S_OK as if the
@@ -132,7 +132,9 @@ class WrappedParent : public IXMLElement {
 public:
     WrappedParent(IXMLElement* real, IndexOnlyCollection* children) : real_(real), children_(children) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override { return real_->QueryInterface(iid, out); }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        return real_->QueryInterface(iid, out);
+    }
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
     KVT_NO_DISPATCH

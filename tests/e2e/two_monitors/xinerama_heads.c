@@ -4,35 +4,35 @@
    it is built without the C library, so it declares what it takes from it. */
 #include <stddef.h>
 
-void *calloc(size_t count, size_t size);
+void* calloc(size_t count, size_t size);
 
 typedef struct {
     int screen_number;
     short x_org, y_org, width, height;
 } XineramaScreenInfo;
 
-int XineramaQueryExtension(void *display, int *event_base, int *error_base) {
+int XineramaQueryExtension(void* display, int* event_base, int* error_base) {
     (void)display;
     *event_base = *error_base = 0;
     return 1;
 }
 
-int XineramaQueryVersion(void *display, int *major, int *minor) {
+int XineramaQueryVersion(void* display, int* major, int* minor) {
     (void)display;
     *major = 1;
     *minor = 1;
     return 1;
 }
 
-int XineramaIsActive(void *display) {
+int XineramaIsActive(void* display) {
     (void)display;
     return 1;
 }
 
 /* The caller frees the array with XFree, which is free(). */
-XineramaScreenInfo *XineramaQueryScreens(void *display, int *count) {
+XineramaScreenInfo* XineramaQueryScreens(void* display, int* count) {
     (void)display;
-    XineramaScreenInfo *heads = calloc(2, sizeof *heads);
+    XineramaScreenInfo* heads = calloc(2, sizeof *heads);
     if (!heads) {
         *count = 0;
         return NULL;
