@@ -67,6 +67,18 @@ void OnPaint(HWND window) {
     EndPaint(window, &ps);
 }
 
+// Left and Right step through the items, Up and Down through the channels; false for
+// any other key.
+bool StepForArrow(Rotation& rotation, WPARAM key) {
+    switch (key) {
+    case VK_LEFT: rotation.StepItem(-1); return true;
+    case VK_RIGHT: rotation.StepItem(+1); return true;
+    case VK_UP: rotation.StepChannel(-1); return true;
+    case VK_DOWN: rotation.StepChannel(+1); return true;
+    default: return false;
+    }
+}
+
 void OnKeyDown(WPARAM key) {
     if (InPreview()) return;  // the preview never closes and never navigates
     Rotation& rotation = SaverRotation();
@@ -75,26 +87,11 @@ void OnKeyDown(WPARAM key) {
         rotation.Tick();  // starts the rotation at once; the key does not close
         return;
     case DisplayState::ShowingItems:
-        switch (key) {
-        case VK_RETURN: RecordChosenLink(); break;
-        case VK_LEFT:
-            rotation.StepItem(-1);
+        if (StepForArrow(rotation, key)) {
             rotation.ShowCurrentItem();
             return;
-        case VK_RIGHT:
-            rotation.StepItem(+1);
-            rotation.ShowCurrentItem();
-            return;
-        case VK_UP:
-            rotation.StepChannel(-1);
-            rotation.ShowCurrentItem();
-            return;
-        case VK_DOWN:
-            rotation.StepChannel(+1);
-            rotation.ShowCurrentItem();
-            return;
-        default: break;
         }
+        if (key == VK_RETURN) RecordChosenLink();
         break;
     case DisplayState::NoChannels: break;
     }
