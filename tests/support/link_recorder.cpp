@@ -10,13 +10,7 @@ std::string CommandKey(const std::string& scheme) { return SchemeKey(scheme) + "
 
 // In the temporary folder, which is the Wine prefix's own: tests running at the same time
 // in sessions of their own keep their links and handlers apart.
-std::string TempPath(const char* name) {
-    char folder[MAX_PATH];
-    const DWORD n = GetTempPathA(MAX_PATH, folder);
-    return std::string(folder, n) + name;
-}
-
-std::string LogPath() { return TempPath("kvt-opened-links.txt"); }
+std::string LogPath() { return TempFolder() + "kvt-opened-links.txt"; }
 
 void SetString(HKEY key, const char* name, const std::string& value) {
     RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), DWORD(value.size() + 1));
@@ -25,7 +19,7 @@ void SetString(HKEY key, const char* name, const std::string& value) {
 // The handlers as they were before the stand-in took over, one per line: scheme, whether
 // the key existed, whether it had a command, the command. Written while the stand-in is
 // in place, so a test that crashed leaves what the next one needs to put them back.
-std::string SavedPath() { return TempPath("kvt-browser-handlers.txt"); }
+std::string SavedPath() { return TempFolder() + "kvt-browser-handlers.txt"; }
 }  // namespace
 
 void BrowserStandIn::Restore(const Handler& h) {

@@ -41,13 +41,18 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
     return std::fclose(f) == 0 && ok;
 }
 
-std::string MakeTempFolder(const char* prefix) {
+std::string TempFolder() {
     char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
+    const DWORD n = GetTempPathA(MAX_PATH, temp);
+    return std::string(temp, n);
+}
+
+std::string MakeTempFolder(const char* prefix) {
+    const std::string temp = TempFolder();
     static unsigned counter = 0;
     for (;;) {
         char name[MAX_PATH + 64];
-        std::snprintf(name, sizeof name, "%s%s-%lu-%u\\", temp, prefix, GetCurrentProcessId(), ++counter);
+        std::snprintf(name, sizeof name, "%s%s-%lu-%u\\", temp.c_str(), prefix, GetCurrentProcessId(), ++counter);
         if (CreateDirectoryA(name, nullptr)) return name;
         if (GetLastError() != ERROR_ALREADY_EXISTS) return std::string();
     }
