@@ -129,11 +129,13 @@ stop_feed_server() {
   feed_state=
 }
 
-# Runs a command with the test prefix ready, a virtual screen and one Wine session around
-# it, all stopped afterwards (also when it fails).
+# Runs a command with a virtual screen, the test prefix ready and one Wine session around
+# it, all stopped afterwards (also when it fails). The screen comes first: without one,
+# each program that makes the prefix waits for a desktop that cannot start (under
+# emulation, half a minute each).
 with_wine_session() {
-  ensure_prefix
   start_xvfb 1280x720x24
+  ensure_prefix
   start_wine_session
   local status=0
   "$@" || status=$?
