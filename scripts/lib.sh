@@ -97,13 +97,13 @@ stop_xvfb() {
 # One Wine session for a whole run, so helper services do not hold test pipes open.
 start_wine_session() {
   "$wineserver" -p </dev/null >/dev/null 2>&1
-  [ "$KVT_ARCH" = win32 ] && keep_desktop
+  keep_desktop
   "$wine" wineboot </dev/null >/dev/null 2>&1
 }
 
 # Wine closes the desktop (explorer.exe /desktop) a second after the last program on it has
-# ended, and the next program waits for a new one: under emulation about two seconds each
-# time. A program that waits for input that never comes keeps the desktop in use until the
+# ended, and the next program that opens a window waits for a new one: about one and a half
+# seconds each time, two under emulation. A program that waits for input that never comes keeps the desktop in use until the
 # session ends; started before wineboot, it keeps the one wineboot brings up.
 keep_desktop() {
   local fifo; fifo=$(mktemp -u); mkfifo "$fifo"
