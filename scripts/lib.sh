@@ -103,8 +103,9 @@ start_wine_session() {
 
 # Wine closes the desktop (explorer.exe /desktop) a second after the last program on it has
 # ended, and the next program that opens a window waits for a new one: about one and a half
-# seconds each time, two under emulation. A program that waits for input that never comes keeps the desktop in use until the
-# session ends; started before wineboot, it keeps the one wineboot brings up.
+# seconds each time, two under emulation. A program that waits for input that never comes
+# keeps the desktop in use until the session ends; started before wineboot, it keeps the
+# one wineboot brings up.
 keep_desktop() {
   local fifo; fifo=$(mktemp -u); mkfifo "$fifo"
   "$wine" cmd /c pause 0<>"$fifo" >/dev/null 2>&1 &
