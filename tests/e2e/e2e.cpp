@@ -6,11 +6,43 @@
 #include "res/resource.h"
 #include "test_paths.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 const char kSaverClass[] = "KVT WINDOW";
+
+bool RunUnix(const std::string& command) {
+    const std::string done = "/tmp/kvt-e2e-unix-" + std::to_string(GetCurrentProcessId());
+    DeleteFileA(("Z:" + done).c_str());
+    std::string line = "/bin/sh -c \"" + command + "; touch " + done + "\"";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; PumpFor(20))
+        if (DeleteFileA(("Z:" + done).c_str())) return true;
+    return false;
+}
+
+// Rows start below the column headers; under Wine the approximate view of one row is
+// one row high.
+RECT ListRow(HWND list, int row) {
+    RECT r = {};
+    GetWindowRect(FindWindowExA(list, nullptr, "SysHeader32", nullptr), &r);
+    const int h = HIWORD(SendMessageA(list, LVM_APPROXIMATEVIEWRECT, 1, MAKELPARAM(-1, -1)));
+    r.top = r.bottom + row * h;
+    r.bottom = r.top + h;
+    return r;
+}
+
+std::string RowPoint(HWND list, int row) {
+    const RECT r = ListRow(list, row);
+    return " " + std::to_string(r.left + 60) + " " + std::to_string((r.top + r.bottom) / 2);
+}
 
 std::string ConfigFile(const SaverSettings& s) {
     const SaverSettings kept = saverSettings;

@@ -12,6 +12,15 @@
 
 extern const char kSaverClass[];
 
+// Runs `command` with the Unix shell (xdotool, for real input on the X display Wine draws
+// on) and waits until it has ended, which it shows by touching a file: Wine starts Unix
+// programs itself but gives no handle to wait on.
+bool RunUnix(const std::string& command);
+// Row `row` of a report list view in another process, on the screen.
+RECT ListRow(HWND list, int row);
+// A point of that row inside its first column, as xdotool's " x y".
+std::string RowPoint(HWND list, int row);
+
 // A kvtini.xml as the program's own writer leaves it for `s`.
 std::string ConfigFile(const SaverSettings& s);
 // Default settings with these channels and `dispInterval` seconds per item.

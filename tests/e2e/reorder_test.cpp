@@ -13,23 +13,6 @@
 #include <map>
 
 namespace {
-// Runs `command` with the Unix shell and waits until it has ended, which it shows by
-// touching a file: Wine starts Unix programs itself but gives no handle to wait on.
-bool RunUnix(const std::string& command) {
-    const std::string done = "/tmp/kvt-reorder-test-" + std::to_string(GetCurrentProcessId());
-    DeleteFileA(("Z:" + done).c_str());
-    std::string line = "/bin/sh -c \"" + command + "; touch " + done + "\"";
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; PumpFor(20))
-        if (DeleteFileA(("Z:" + done).c_str())) return true;
-    return false;
-}
-
 size_t FirstInk(const Screenshot& s) {
     return size_t(std::find_if(s.pixels.begin(), s.pixels.end(), [](std::uint32_t p) { return p; }) - s.pixels.begin());
 }
@@ -62,16 +45,9 @@ TEST(Reorder, ARealDragReordersTheSavedChannelsAndTheSaverShowsThemSo) {
     HWND dialog = OpenSettings(configure);
     ASSERT_NE(dialog, nullptr);
 
-    // Rows start below the column headers; under Wine the approximate view of one row
-    // is one row high.
     HWND list = GetDlgItem(dialog, IDC_CHANNEL_LIST);
-    RECT header;
-    GetWindowRect(FindWindowExA(list, nullptr, "SysHeader32", nullptr), &header);
-    const int h = HIWORD(SendMessageA(list, LVM_APPROXIMATEVIEWRECT, 1, MAKELPARAM(-1, -1)));
-    ASSERT_GT(h, 0);
-    auto row = [&](int i) {
-        return " " + std::to_string(header.left + 60) + " " + std::to_string(header.bottom + i * h + h / 2);
-    };
+    ASSERT_GT(ListRow(list, 0).bottom, ListRow(list, 0).top);
+    auto row = [&](int i) { return RowPoint(list, i); };
     // Select s1 and s3, press on s1, move down row by row and let go on s4.
     std::string drag = "xdotool mousemove" + row(1) + " click 1 sleep 0.2 keydown ctrl mousemove" + row(3) +
                        " click 1 keyup ctrl sleep 0.6 mousemove" + row(1) + " mousedown 1 sleep 0.2";
