@@ -54,9 +54,8 @@ void OpenChannelEditor(HWND dialog, bool edit) {
 }
 }  // namespace
 
-void ShowChannelMenu(HWND dialog, const NMITEMACTIVATE* click) {
+void ShowChannelMenu(HWND dialog, POINT at) {
     HWND list = ChannelList(dialog);
-    POINT at = click->ptAction;
     ClientToScreen(list, &at);
     HMENU menu = LoadMenuA(appInstance, MAKEINTRESOURCEA(IDR_CHANNEL_MENU));
     if (!menu) return;

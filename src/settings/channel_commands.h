@@ -8,8 +8,9 @@
 
 extern int lastClickState;  // state image index minus one of the row last clicked; -1 beside the rows
 
-// The popup at the click point; the commands that need a selection are grayed without one.
-void ShowChannelMenu(HWND dialog, const NMITEMACTIVATE* click);
+// The popup at `at`, in list client coordinates; the commands that need a selection
+// are grayed without one.
+void ShowChannelMenu(HWND dialog, POINT at);
 // One of the seven menu commands; false for any other id.
 bool RunChannelCommand(HWND dialog, WORD id);
 void NoteChannelClick(HWND list, const NMITEMACTIVATE* click);

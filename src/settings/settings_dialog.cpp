@@ -7,6 +7,7 @@
 #include "res/resource.h"
 #include "settings/channel_commands.h"
 #include "settings/channel_drag.h"
+#include "settings/channel_keys.h"
 #include "settings/channel_list.h"
 #include "settings/font_list.h"
 #include "settings/interval_text.h"
@@ -86,11 +87,12 @@ BOOL OnNotify(HWND dialog, const NMHDR* header) {
     HWND list = header->hwndFrom;
     const auto* click = reinterpret_cast<const NMITEMACTIVATE*>(header);
     switch (header->code) {
-    case NM_RCLICK: ShowChannelMenu(dialog, click); break;
+    case NM_RCLICK: ShowChannelMenu(dialog, click->ptAction); break;
     case NM_CLICK: NoteChannelClick(list, click); break;
     case NM_DBLCLK: OpenDoubleClickedChannel(dialog, list, click); break;
     case LVN_BEGINDRAG: BeginChannelDrag(dialog, reinterpret_cast<const NMLISTVIEW*>(header)->iItem); break;
     case NM_KILLFOCUS: CancelChannelDrag(dialog); break;
+    case LVN_KEYDOWN: RunChannelKey(dialog, reinterpret_cast<const NMLVKEYDOWN*>(header)); break;
     }
     return FALSE;
 }
@@ -147,6 +149,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_INITDIALOG: return OnInitDialog(dialog);
     case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
     case WM_NOTIFY: return OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
+    case WM_CONTEXTMENU: return ShowChannelMenuForKeys(dialog, reinterpret_cast<HWND>(wParam), lParam);
     case WM_DROPNOTIFY: return OnDropNotify(dialog, wParam, reinterpret_cast<DropInfo*>(lParam));
     case WM_MOUSEMOVE: MoveChannelDrag(dialog, lParam); return FALSE;
     case WM_LBUTTONUP: DropChannelDrag(dialog, lParam); return FALSE;
