@@ -33,6 +33,11 @@ void DeleteSelected(HWND list) {
     const std::vector<int> rows = SelectedRows(list);
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) SendMessageA(list, LVM_DELETEITEM, WPARAM(*row), 0);
     DeleteSites(saverSettings.sites, std::vector<std::size_t>(rows.begin(), rows.end()));
+    // The row that took the place of the first deleted one keeps the keyboard's place;
+    // none stays selected.
+    const int count = RowCount(list);
+    if (!rows.empty() && count > 0)
+        SetRowState(list, rows.front() < count ? rows.front() : count - 1, LVIS_FOCUSED, LVIS_FOCUSED);
 }
 
 // Edit takes the first selected row; without one it is the same as a new channel.
