@@ -1,16 +1,12 @@
 #include "config/xml_node.h"
 
 #include "common/kernel_holders.h"
+#include "common/last_error.h"
 #include "feed/text_convert.h"
 
 #include <windows.h>
 
 namespace {
-HRESULT LastErrorResult() {
-    DWORD error = GetLastError();
-    return error ? HRESULT_FROM_WIN32(error) : E_FAIL;
-}
-
 // Writes all bytes to a new file and forces them to the disk.
 HRESULT WriteWholeFile(const char* path, const std::string& bytes) {
     // No sharing: a second writer of the same temporary file fails instead of

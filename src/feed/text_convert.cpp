@@ -83,3 +83,18 @@ std::string ToUtf8(const std::string& cp932) {
     }
     return out;
 }
+
+bool CodePageToUtf8(unsigned codePage, const std::string& bytes, std::string* utf8) {
+    utf8->clear();
+    if (!IsValidCodePage(codePage) || bytes.size() > INT_MAX / 3) return false;
+    if (bytes.empty()) return true;
+    const int length = static_cast<int>(bytes.size());
+    const int units = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
+    if (units <= 0) return false;
+    std::wstring wide(static_cast<size_t>(units), L'\0');
+    if (MultiByteToWideChar(codePage, 0, bytes.data(), length, &wide[0], units) != units) return false;
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return false;
+    utf8->resize(static_cast<size_t>(size));
+    return WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, &(*utf8)[0], size, nullptr, nullptr) == size;
+}

@@ -19,6 +19,10 @@ std::string ToMultibyte(const wchar_t* text);
 // 932 becomes one space.
 std::string ToUtf8(const std::string& cp932);
 
+// Text in a Windows code page (932, 20932, ...) to UTF-8, through the platform's
+// converter. False when the platform has none for that code page.
+bool CodePageToUtf8(unsigned codePage, const std::string& bytes, std::string* utf8);
+
 // Selects the "Japanese" locale for the runtime's conversions unless code page
 // 932 is already in force. The conversions call it themselves.
 void SelectJapaneseLocale();

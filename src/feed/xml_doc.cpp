@@ -1,8 +1,14 @@
 #include "feed/xml_doc.h"
 
 #include "feed/decimal_text.h"
+#include "feed/document_source.h"
+#include "feed/feed_intake.h"
 #include "feed/text_convert.h"
 
+#include <ocidl.h>
+#include <shlwapi.h>
+
+#include <climits>
 #include <cwchar>
 
 // MinGW's libuuid has neither of these.
@@ -100,6 +106,21 @@ TagNames::TagNames(std::initializer_list<const char*> names) {
 }
 
 HRESULT XmlDoc::Load(const char* url) {
+    std::string bytes;
+    const HRESULT hr = ReadDocument(url, &bytes);
+    if (FAILED(hr)) return hr;
+    return LoadDocument(bytes);
+}
+
+HRESULT XmlDoc::LoadDocument(const std::string& bytes) {
+    std::string ready;
+    switch (PrepareDocument(bytes, CodePageToUtf8, &ready)) {
+    case IntakeResult::kReady: break;
+    case IntakeResult::kEmpty: return kEmptyDocument;
+    case IntakeResult::kTooLarge: return kDocumentTooLarge;
+    case IntakeResult::kUnreadableEncoding: return kUnreadableEncoding;
+    }
+    if (ready.size() > UINT_MAX) return kDocumentTooLarge;
     CLSID clsid = {};
     HRESULT hr = CLSIDFromProgID(L"msxml", &clsid);
     if (FAILED(hr)) return hr;
@@ -107,8 +128,14 @@ HRESULT XmlDoc::Load(const char* url) {
                           reinterpret_cast<void**>(document_.Put()));
     if (FAILED(hr)) return hr;
     if (!document_) return E_FAIL;
-    Bstr wide = ToWide(url);
-    hr = document_->put_URL(wide.Get());
+    ComPtr<IPersistStreamInit> persist;
+    hr = document_->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(persist.Put()));
+    if (FAILED(hr)) return hr;
+    if (!persist) return E_FAIL;
+    // The stream keeps a copy of its own.
+    ComPtr<IStream> stream(SHCreateMemStream(reinterpret_cast<const BYTE*>(ready.data()), UINT(ready.size())));
+    if (!stream) return E_OUTOFMEMORY;
+    hr = persist->Load(stream.Get());
     if (FAILED(hr)) return hr;
     hr = document_->get_root(root_.Put());
     if (FAILED(hr)) return hr;

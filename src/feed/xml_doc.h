@@ -1,6 +1,7 @@
 #pragma once
 // One XML document read through the platform's COM XML object ("msxml"),
-// with lookups of child elements by tag name. Tag names are compared without
+// with lookups of child elements by tag name. The object never fetches anything
+// itself: the bytes come from ReadDocument and pass the feed intake first. Tag names are compared without
 // regard to case and only element nodes count, so a document is read alike
 // whether the object reports "rdf:RDF", "RDF" or "rdf".
 #include "common/com_ptr.h"
@@ -13,6 +14,11 @@
 #include <vector>
 
 using XmlElement = ComPtr<IXMLElement>;
+
+// What Load and LoadDocument report for a document the intake refuses; a document
+// over the size limit gives kDocumentTooLarge (document_source.h).
+constexpr HRESULT kEmptyDocument = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 0x0A01);
+constexpr HRESULT kUnreadableEncoding = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 0x0A02);
 
 // Tag names converted once to UTF-16, for lookups repeated on many elements.
 class TagNames {
@@ -31,10 +37,13 @@ public:
     XmlDoc(const XmlDoc&) = delete;
     XmlDoc& operator=(const XmlDoc&) = delete;
 
-    // Lets the XML object fetch and parse a URL or file path. 0 on success,
-    // else the failing call's status or E_FAIL. What was obtained before a
-    // failure is released with the XmlDoc.
+    // Reads a URL or file path (ReadDocument) and parses it as LoadDocument does.
+    // 0 on success, else the failing call's status or E_FAIL. What was obtained
+    // before a failure is released with the XmlDoc.
     HRESULT Load(const char* url);
+    // Parses a document's bytes: through the feed intake (PrepareDocument), then
+    // handed to the XML object as a stream.
+    HRESULT LoadDocument(const std::string& bytes);
 
     // Not add-referenced; valid while the XmlDoc lives.
     IXMLElement* Root() const { return root_.Get(); }
