@@ -9,7 +9,7 @@ namespace {
 enum class Start { kEightBit, kUtf8Mark, kUtf16BigEndian, kUtf16LittleEndian, kUnreadable };
 
 // The first bytes that tell an encoding before any name is read (the XML 1.0
-// autodetection table, its Appendix F), longest first; anything else is 8-bit.
+// autodetection table, its Appendix F), longest first.
 struct Signature {
     const char* bytes;
     std::size_t length;
@@ -32,6 +32,19 @@ const Signature kSignatures[] = {
     {"\xFE\xFF", 2, 2, Start::kUtf16BigEndian},
     {"\xFF\xFE", 2, 2, Start::kUtf16LittleEndian},
 };
+
+const Signature* FindSignature(const std::string& text) {
+    for (const Signature& signature : kSignatures) {
+        if (text.size() >= signature.length && std::memcmp(text.data(), signature.bytes, signature.length) == 0)
+            return &signature;
+    }
+    // No 8-bit document holds a zero byte; one in the first two bytes is taken as half
+    // of a UTF-16 character, as expat takes it, whatever the character is.
+    static const Signature kBigEndian = {"", 0, 0, Start::kUtf16BigEndian};
+    static const Signature kLittleEndian = {"", 0, 0, Start::kUtf16LittleEndian};
+    if (text.size() >= 2 && (text[0] == 0) != (text[1] == 0)) return text[0] == 0 ? &kBigEndian : &kLittleEndian;
+    return nullptr;
+}
 
 // What the intake does with a document whose declaration names an encoding.
 enum class Family { kUtf8, kOtherAscii, kShiftJis, kEucJp, kIso2022Jp, kUtf16, kUnknown };
@@ -160,10 +173,14 @@ bool Convert(const std::string& document, CodePageConverter convert, std::initia
 }  // namespace
 
 std::string DeclaredEncoding(const std::string& text, std::size_t* begin, std::size_t* end) {
-    if (text.compare(0, 5, "<?xml") != 0 || text.size() < 6 || !IsXmlSpace(text[5])) return std::string();
-    const std::size_t close = text.find("?>", 5);
+    // White space before the declaration makes a document malformed; it is skipped all
+    // the same, in case a reader does.
+    std::size_t at = 0;
+    while (at < text.size() && IsXmlSpace(text[at])) ++at;
+    if (text.compare(at, 5, "<?xml") != 0 || text.size() < at + 6 || !IsXmlSpace(text[at + 5])) return std::string();
+    const std::size_t close = text.find("?>", at + 5);
     if (close == std::string::npos) return std::string();
-    std::size_t at = 5;
+    at += 5;
     // Pseudo-attributes: name, '=', and a value in single or double quotes.
     while (at < close) {
         while (at < close && IsXmlSpace(text[at])) ++at;
@@ -191,18 +208,13 @@ std::string DeclaredEncoding(const std::string& text, std::size_t* begin, std::s
     return std::string();
 }
 
+bool HasEncodingSignature(const std::string& text) { return FindSignature(text) != nullptr; }
+
 MarkupBytes ToAsciiMarkup(const std::string& document, CodePageConverter convert, std::string* out) {
     out->clear();
-    Start start = Start::kEightBit;
-    std::size_t skip = 0;
-    for (const Signature& signature : kSignatures) {
-        if (document.size() >= signature.length &&
-            std::memcmp(document.data(), signature.bytes, signature.length) == 0) {
-            start = signature.start;
-            skip = signature.skip;
-            break;
-        }
-    }
+    const Signature* signature = FindSignature(document);
+    const Start start = signature ? signature->start : Start::kEightBit;
+    const std::size_t skip = signature ? signature->skip : 0;
     switch (start) {
     case Start::kUnreadable: return MarkupBytes::kUnreadable;
     case Start::kUtf16BigEndian:

@@ -24,7 +24,11 @@ enum class MarkupBytes {
 // `out` is left empty when the result is kUnreadable.
 MarkupBytes ToAsciiMarkup(const std::string& document, CodePageConverter convert, std::string* out);
 
+// True when `text` starts with bytes that tell an encoding of their own: a byte-order
+// mark, or the first characters of a document in UTF-16, UCS-4 or EBCDIC.
+bool HasEncodingSignature(const std::string& text);
+
 // The encoding named by the XML declaration at the start of `text` (an ASCII-compatible
-// document), lower-cased; empty when there is no declaration or it names none. With
+// document; white space before it is skipped), lower-cased; empty when there is no declaration or it names none. With
 // `begin` and `end`, the position of the name's bytes in `text`.
 std::string DeclaredEncoding(const std::string& text, std::size_t* begin = nullptr, std::size_t* end = nullptr);

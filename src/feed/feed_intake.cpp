@@ -223,6 +223,9 @@ std::string WithoutDoctype(const std::string& text, bool utf8) {
             end = After(text, at + 2, "?>");
         } else if (AtIgnoringCase(text, at, "<!DOCTYPE")) {
             at = SkipDoctype(text, at, utf8, &entities);
+            // A space in its place, so that what stood on either side cannot join into
+            // markup: "<!DOCT" + "YPE ...", "<!-" + "-", "&am" + "p;".
+            if (!out.empty()) out += ' ';
             continue;
         } else {
             end = at + 1;
@@ -241,5 +244,14 @@ IntakeResult PrepareDocument(const std::string& document, CodePageConverter conv
     const MarkupBytes bytes = ToAsciiMarkup(document, convert, &markup);
     if (bytes == MarkupBytes::kUnreadable) return IntakeResult::kUnreadableEncoding;
     *ready = WithoutDoctype(markup, bytes == MarkupBytes::kUtf8);
+    // The object must read the result in the encoding it was scanned in. Removing a
+    // DOCTYPE can bring other bytes to the front: a byte-order mark, EBCDIC's "<?xm",
+    // a declaration of UTF-7; a zero byte, which no XML document holds, can make it
+    // look like UTF-16. Any of these refuses the document.
+    if (ready->find('\0') != std::string::npos || HasEncodingSignature(*ready) ||
+        DeclaredEncoding(*ready) != DeclaredEncoding(markup)) {
+        ready->clear();
+        return IntakeResult::kUnreadableEncoding;
+    }
     return IntakeResult::kReady;
 }

@@ -18,6 +18,10 @@ Paths served:
   /never?s=N&tag=T     reads the request, answers nothing for N s (at most 120), closes;
                        with a tag, first adds the line T to generated/asked (a test's sign
                        that the request came)
+  /hostile/KIND        a feed whose DOCTYPE attacks its reader (see HOSTILE)
+  /ext/NAME            what the hostile feeds point at: a reader that resolves them asks here
+
+Every request's path is added as a line to generated/requests.
 """
 import argparse
 import http.server
@@ -75,6 +79,29 @@ def long_title(chars):
             '</channel></rss>' % (title, title)).encode('utf-8')
 
 
+def hostile(kind, port, query):
+    """A feed whose DOCTYPE attacks its reader; None for an unknown kind."""
+    ext = 'http://127.0.0.1:%d/ext/' % port
+    channel = '<rss version="2.0"><channel><title>%s</title><link>http://127.0.0.1/h/</link>%s</channel></rss>'
+    if kind == 'quadratic':
+        # One entity of 50,000 characters used 5,000 times in each item's title: about
+        # 65 KB that expand to 250 million characters per item.
+        items = int(query.get('items', ['1'])[0])
+        item = '<item><title>%s</title></item>' % ('&e;' * 5000)
+        return ('<?xml version="1.0"?><!DOCTYPE rss [<!ENTITY e "%s">]>' % ('x' * 50000)
+                + channel % ('quadratic', item * items))
+    if kind == 'external-entity':
+        return ('<?xml version="1.0"?><!DOCTYPE rss [<!ENTITY secret SYSTEM "%sentity">]>' % ext
+                + channel % ('&secret;', ''))
+    if kind == 'external-dtd':
+        return ('<?xml version="1.0"?><!DOCTYPE rss SYSTEM "%sdtd">' % ext
+                + channel % ('DTD &times;', '<item><title>one</title></item>'))
+    if kind == 'external-parameter':
+        return ('<?xml version="1.0"?><!DOCTYPE rss [<!ENTITY %% pe SYSTEM "%sparameter"> %%pe;]>' % ext
+                + channel % ('PE', '<item><title>one</title></item>'))
+    return None
+
+
 def generate(state):
     folder = os.path.join(state, 'generated')
     os.makedirs(folder, exist_ok=True)
@@ -124,6 +151,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
         query = urllib.parse.parse_qs(url.query)
         path = urllib.parse.unquote(url.path)
         self.close_connection = True
+        with open(os.path.join(self.generated, 'requests'), 'a') as f:
+            f.write(path + '\n')
+        if path.startswith('/hostile/'):
+            body = hostile(path[len('/hostile/'):], self.server.server_address[1], query)
+            if body is None:
+                return self.send_body(404, b'missing', 'text/plain')
+            return self.send_body(200, body.encode('utf-8'))
+        if path.startswith('/ext/'):
+            return self.send_body(200, b'<!ENTITY leaked "fetched">', 'application/xml-dtd')
         if path.startswith('/status/'):
             code = int(path[len('/status/'):] or 500)
             self.send_body(code, b'<html><body>error</body></html>', 'text/html')

@@ -36,6 +36,8 @@ bool FeedServerWasAsked(const std::string& hangingUrl) {
     return ("\n" + ReadFileBytes(GeneratedFeedPath("asked"))).find("\n" + tag + "\n") != std::string::npos;
 }
 
+std::string FeedServerRequests() { return ReadFileBytes(GeneratedFeedPath("requests")); }
+
 std::string FixturePath(const std::string& name) { return SourcePath("tests/fixtures/" + name); }
 
 void InitFeedEnvironment() {
@@ -45,9 +47,4 @@ void InitFeedEnvironment() {
     OleInitialize(nullptr);
     CoInitialize(nullptr);
     std::setlocale(LC_ALL, "Japanese");
-}
-
-bool RunningUnderWine() {
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }

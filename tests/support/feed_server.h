@@ -12,12 +12,11 @@ std::string GeneratedFeedPath(const std::string& name);
 // FeedServerWasAsked tells when a request for it came.
 std::string HangingFeedUrl(int seconds = 60);
 bool FeedServerWasAsked(const std::string& hangingUrl);
+// Every path the server was asked for since it started, one per line.
+std::string FeedServerRequests();
 // Windows path of a committed fixture ("rss2.xml").
 std::string FixturePath(const std::string& name);
 
 // OLE and COM on this thread and the "Japanese" locale, as the program sets
 // them up at start. Safe to call more than once.
 void InitFeedEnvironment();
-
-// True under Wine, whose XML object lacks some of Windows' character sets.
-bool RunningUnderWine();

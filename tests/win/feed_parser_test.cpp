@@ -153,6 +153,31 @@ TEST_F(FetchChannelTest, ErrorsAndBrokenResponsesFail) {
     ExpectFailed(GeneratedFeedPath("bomb.xml"));  // entity expansion is refused
 }
 
+// DOCTYPEs that attack their reader: entities that expand beyond any bound, and an
+// external entity, DTD and parameter entity that point back at the server. No entity
+// expands and nothing is fetched but the feeds; a feed that needs an entity fails.
+TEST_F(FetchChannelTest, HostileDoctypesExpandNothingAndFetchNothingElse) {
+    const struct {
+        const char* path;
+        bool valid;
+        const char* title;
+    } cases[] = {
+        {"/hostile/quadratic?items=3", false, ""},   {"/gen/bomb.xml", false, ""},
+        {"/hostile/external-entity", false, ""},     {"/hostile/external-dtd", true, "DTD ×"},
+        {"/hostile/external-parameter", true, "PE"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const ChannelContent content = FetchChannel(Served(c.path).c_str());
+        EXPECT_EQ(content.valid, c.valid);
+        EXPECT_EQ(content.title, c.title);
+        EXPECT_EQ(content.items.size(), c.valid ? 1u : 0u);
+        EXPECT_NE(FeedServerRequests().find(std::string(c.path).substr(0, std::string(c.path).find('?'))),
+                  std::string::npos);
+    }
+    EXPECT_EQ(FeedServerRequests().find("/ext/"), std::string::npos) << FeedServerRequests();
+}
+
 TEST_F(FetchChannelTest, SlowServerIsWaitedFor) { ExpectFeed(Served("/slow/feeds/rss2.xml?ms=800"), kRss2); }
 
 // Every item of a long feed, in order, from a file and over HTTP. The 100,000-item
