@@ -7,7 +7,11 @@
   feed_server.py stop --state DIR                    stop the server started there
   feed_server.py serve --fixtures DIR --state DIR    serve in the foreground
 
-The state folder receives `port` (the port number), `pid` and `generated/`.
+The state folder receives `port` (the port number), `pid` and `generated/`, and for
+HTTPS `https_port` and `tls/`: a throwaway certificate authority made at each start
+(`ca.der`, to be trusted only in a test's own Wine prefix) and the server's certificate
+for the name localhost that it signed. The same paths are served over HTTPS on
+https://localhost:HTTPS_PORT.
 
 Paths served:
   /feeds/NAME          a fixture file          /gen/NAME     a generated feed
@@ -28,8 +32,10 @@ import http.server
 import os
 import signal
 import socketserver
+import ssl
 import subprocess
 import sys
+import threading
 import time
 import urllib.parse
 
@@ -203,25 +209,59 @@ class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
     allow_reuse_address = True
 
 
+def make_certificates(state):
+    """A new certificate authority and, signed by it, a certificate for localhost."""
+    folder = os.path.join(state, 'tls')
+    os.makedirs(folder, exist_ok=True)
+
+    def openssl(*words):
+        subprocess.run(('openssl',) + words, cwd=folder, check=True,
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    openssl('req', '-x509', '-newkey', 'rsa:2048', '-nodes', '-keyout', 'ca.key', '-out', 'ca.pem', '-days', '30',
+            '-subj', '/CN=kvt test authority', '-addext', 'basicConstraints=critical,CA:TRUE',
+            '-addext', 'keyUsage=critical,keyCertSign,cRLSign')
+    openssl('x509', '-in', 'ca.pem', '-outform', 'DER', '-out', 'ca.der')
+    openssl('req', '-newkey', 'rsa:2048', '-nodes', '-keyout', 'server.key', '-out', 'server.csr',
+            '-subj', '/CN=localhost')
+    with open(os.path.join(folder, 'server.ext'), 'w') as f:
+        f.write('subjectAltName=DNS:localhost\nbasicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\n')
+    openssl('x509', '-req', '-in', 'server.csr', '-CA', 'ca.pem', '-CAkey', 'ca.key', '-CAcreateserial',
+            '-out', 'server.pem', '-days', '30', '-extfile', 'server.ext')
+    return folder
+
+
+def write_port(state, name, port):
+    path = os.path.join(state, name)
+    with open(path + '.tmp', 'w') as f:
+        f.write('%d\n' % port)
+    os.replace(path + '.tmp', path)
+
+
 def serve(args):
     Handler.fixtures = os.path.abspath(args.fixtures)
     Handler.generated = os.path.join(os.path.abspath(args.state), 'generated')
     server = Server(('127.0.0.1', 0), Handler)
+    secure = Server(('127.0.0.1', 0), Handler)
+    tls = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    folder = os.path.join(args.state, 'tls')
+    tls.load_cert_chain(os.path.join(folder, 'server.pem'), os.path.join(folder, 'server.key'))
+    secure.socket = tls.wrap_socket(secure.socket, server_side=True)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
-    port_file = os.path.join(args.state, 'port')
-    with open(port_file + '.tmp', 'w') as f:
-        f.write('%d\n' % server.server_address[1])
-    os.replace(port_file + '.tmp', port_file)
+    threading.Thread(target=secure.serve_forever, daemon=True).start()
+    write_port(args.state, 'https_port', secure.server_address[1])
+    write_port(args.state, 'port', server.server_address[1])
     try:
         server.serve_forever()
     finally:
         server.server_close()
+        secure.server_close()
 
 
 def start(args):
     os.makedirs(args.state, exist_ok=True)
     stop(args)
     generate(args.state)
+    make_certificates(args.state)
     port_file = os.path.join(args.state, 'port')
     if os.path.exists(port_file):
         os.remove(port_file)
@@ -267,9 +307,9 @@ def stop(args):
             os.kill(pid, signal.SIGTERM)
         except ProcessLookupError:
             pass
-    port_file = os.path.join(args.state, 'port')
-    if os.path.exists(port_file):
-        os.remove(port_file)
+    for name in ('port', 'https_port'):
+        if os.path.exists(os.path.join(args.state, name)):
+            os.remove(os.path.join(args.state, name))
     return 0
 
 

@@ -9,14 +9,21 @@
 
 namespace {
 const char kStateFolder[] = "feed-server";
-}  // namespace
 
-std::string FeedServerUrl(const std::string& path) {
-    std::string port = ReadFileBytes(BuildPath(std::string(kStateFolder) + "/port"));
+// "SCHEME://HOST:PORT" + path with the port from the state folder's file `portFile`.
+std::string ServerUrl(const char* portFile, const char* start, const std::string& path) {
+    std::string port = ReadFileBytes(BuildPath(std::string(kStateFolder) + "/" + portFile));
     while (!port.empty() && (port.back() == '\n' || port.back() == '\r')) port.pop_back();
     if (port.empty()) return std::string();
-    return "http://127.0.0.1:" + port + path;
+    return start + port + path;
 }
+}  // namespace
+
+std::string FeedServerUrl(const std::string& path) { return ServerUrl("port", "http://127.0.0.1:", path); }
+
+std::string FeedServerHttpsUrl(const std::string& path) { return ServerUrl("https_port", "https://localhost:", path); }
+
+std::string FeedServerAuthority() { return ReadFileBytes(BuildPath(std::string(kStateFolder) + "/tls/ca.der")); }
 
 std::string GeneratedFeedPath(const std::string& name) {
     return BuildPath(std::string(kStateFolder) + "/generated/" + name);

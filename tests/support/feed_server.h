@@ -6,6 +6,11 @@
 
 // "http://127.0.0.1:PORT" + path; empty when the server's port file is missing.
 std::string FeedServerUrl(const std::string& path);
+// "https://localhost:HTTPS_PORT" + path: the same server over TLS, with a certificate
+// that only its own throwaway authority signed; empty when the server is not running.
+std::string FeedServerHttpsUrl(const std::string& path);
+// That authority's certificate (DER), for a test to trust in its own Wine prefix.
+std::string FeedServerAuthority();
 // Windows path of a feed the server generated at start ("items-100000.xml").
 std::string GeneratedFeedPath(const std::string& name);
 // A feed address that never answers for `seconds`, with a tag of its own, so that

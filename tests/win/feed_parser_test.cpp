@@ -2,10 +2,12 @@
 // input from files and over the loopback feed server.
 #include "feed/feed_parser.h"
 #include "feed_server.h"
+#include "test_paths.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <wincrypt.h>
 
 #include <string>
 #include <vector>
@@ -176,6 +178,41 @@ TEST_F(FetchChannelTest, HostileDoctypesExpandNothingAndFetchNothingElse) {
                   std::string::npos);
     }
     EXPECT_EQ(FeedServerRequests().find("/ext/"), std::string::npos) << FeedServerRequests();
+}
+
+// feeddump's exit code for one address: 0 when the fetch was valid. Each fetch runs in
+// a process of its own, as the platform keeps what it learnt of a server's certificate
+// for the life of a process.
+DWORD FeeddumpExitCode(const std::string& address) {
+    std::string command = "\"" + BinFolder() + "feeddump.exe\" \"" + address + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return DWORD(-1);
+    DWORD code = DWORD(-1);
+    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
+// A feed over HTTPS loads only when the system trusts its certificate: the server's own
+// authority is trusted in this test's Wine prefix alone (it runs apart, in a copy).
+TEST(FetchChannelHttps, LoadsOnlyOnceTheSystemTrustsTheCertificate) {
+    const std::string url = FeedServerHttpsUrl("/feeds/rss2.xml");
+    ASSERT_FALSE(url.empty()) << "the feed server is not running";
+    EXPECT_EQ(FeeddumpExitCode(url), 1u);
+
+    const std::string authority = FeedServerAuthority();
+    ASSERT_FALSE(authority.empty());
+    const HCERTSTORE root = CertOpenSystemStoreA(0, "ROOT");
+    ASSERT_NE(root, nullptr);
+    EXPECT_TRUE(CertAddEncodedCertificateToStore(root, X509_ASN_ENCODING,
+                                                 reinterpret_cast<const BYTE*>(authority.data()),
+                                                 DWORD(authority.size()), CERT_STORE_ADD_REPLACE_EXISTING, nullptr));
+    CertCloseStore(root, 0);
+    EXPECT_EQ(FeeddumpExitCode(url), 0u);
 }
 
 TEST_F(FetchChannelTest, SlowServerIsWaitedFor) { ExpectFeed(Served("/slow/feeds/rss2.xml?ms=800"), kRss2); }
