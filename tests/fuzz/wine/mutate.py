@@ -11,8 +11,11 @@ and generated ones. Each document gets one to three mutations: byte and bit flip
 truncation, splices with another seed, deleted, repeated or swapped lines, deep
 nesting, huge text, many items, odd or wrong encodings, broken UTF-8, control
 characters (raw and as references), internal entities, stray markup, renamed tags,
-zero bytes, and for settings odd numbers. Nothing refers to anything outside the
-document: no external entity or DTD, so the XML object never reaches for the network.
+zero bytes, hostile DOCTYPEs, and for settings odd numbers. The hostile DOCTYPEs
+(`doctype`) combine internal and external entities, parameter entities, nested
+references, HTML entity names, external DTDs and the billion-laughs and quadratic
+shapes; what is external names a port where nothing listens or a local file, so a
+reader that wrongly resolved it would fail or show the file's text, never reach out.
 """
 import os
 import random
@@ -205,6 +208,53 @@ def entities(doc, rng, _):
     return doc[:start] + b"<!DOCTYPE " + root + b" [" + subset + b"]>\n" + doc[start:]
 
 
+EXTERNAL = [b"http://127.0.0.1:9/x.dtd", b"file:///C:/windows/win.ini", b"C:\\windows\\win.ini"]
+
+
+def doctype(doc, rng, _):
+    """A DOCTYPE that attacks its reader, with references to its entities in the text."""
+    start = doc.find(b"<", doc.find(b"?>") + 2 if doc.startswith(b"<?xml") else 0)
+    root = doc[start + 1:].split(b">")[0].split(b" ")[0] or b"r"
+    decls, uses = [], []
+    for _ in range(rng.randint(1, 5)):
+        choice = rng.randrange(9)
+        name = b"e%d" % len(decls)
+        if choice == 0:  # one character, as text or as a reference
+            value = rng.choice([b"x", b"&#x263A;", b"&#233;", "漢".encode(), b"\r\n"])
+            decls.append(b"<!ENTITY %s \"%s\">" % (name, value))
+        elif choice == 1:  # external
+            decls.append(b"<!ENTITY %s SYSTEM \"%s\">" % (name, rng.choice(EXTERNAL)))
+        elif choice == 2:  # a parameter entity, internal or external, and its use
+            decls.append(rng.choice([b"<!ENTITY %% p%d \"<!ENTITY %s 'pe'>\">" % (len(decls), name),
+                                     b"<!ENTITY %% p%d SYSTEM \"%s\">" % (len(decls), rng.choice(EXTERNAL))]))
+            decls.append(b"%%p%d;" % (len(decls) - 1))
+        elif choice == 3:  # nested references
+            decls.append(b"<!ENTITY %s \"a &e%d; b\">" % (name, max(len(decls) - 1, 0)))
+        elif choice == 4:  # billion laughs: ten levels of ten
+            decls.append(b"<!ENTITY %s0 \"lol\">" % name + b"".join(
+                b"<!ENTITY %s%d \"%s\">" % (name, i, (b"&%s%d;" % (name, i - 1)) * 10) for i in range(1, 10)))
+            name += b"9"
+        elif choice == 5:  # quadratic: one long entity used many times
+            decls.append(b"<!ENTITY %s \"%s\">" % (name, b"x" * extreme(rng, [1000, 50000], [500000])))
+            uses.append((b"&%s;" % name) * extreme(rng, [100, 5000], [50000]))
+            continue
+        elif choice == 6:  # an HTML entity name, declared or not
+            uses.append(rng.choice([b"&eacute;", b"&hellip;", b"&nbsp;", b"&Alpha;", b"&bogus;"]))
+            continue
+        elif choice == 7:  # declarations a reader must skip, with ] and > in literals and comments
+            decls.append(b"<!ELEMENT %s ANY><!ATTLIST %s a CDATA \"]>\"><!-- ]> --><?pi ]>?>" % (root, root))
+            continue
+        else:  # a second DOCTYPE, or one inside a comment, CDATA or a processing instruction
+            uses.append(rng.choice([b"<!DOCTYPE x SYSTEM \"%s\">" % rng.choice(EXTERNAL), b"<!-- <!DOCTYPE x> -->",
+                                    b"<![CDATA[<!DOCTYPE x>]]>", b"<?pi <!DOCTYPE x>?>"]))
+            continue
+        uses.append(b"&%s;" % name)
+    for use in rng.sample(uses, len(uses)):
+        doc = insert_at_element(doc, rng, use)
+    external = b" SYSTEM \"%s\"" % rng.choice(EXTERNAL) if rng.randrange(3) == 0 else b""
+    return doc[:start] + b"<!DOCTYPE " + root + external + b" [" + b"\n".join(decls) + b"]>\n" + doc[start:]
+
+
 def markup(doc, rng, _):
     for _ in range(rng.randint(1, 4)):
         doc = insert_at_element(doc, rng, rng.choice([
@@ -267,9 +317,9 @@ def numbers(doc, rng, _):
 
 
 MUTATIONS = [flip, bitflip, truncate, splice, lines, nest, huge_text, many_items, encoding, bad_utf8, control,
-             entities, markup, rename, zeros]
+             entities, doctype, markup, rename, zeros]
 # The costly ones are drawn less often.
-WEIGHTS = [12, 8, 6, 6, 6, 1, 1, 1, 6, 6, 8, 4, 6, 4, 4]
+WEIGHTS = [12, 8, 6, 6, 6, 1, 1, 1, 6, 6, 8, 4, 8, 6, 4, 4]
 PROPER = [nest, huge_text, many_items, proper_text, proper_entities, reencode]
 PROPER_WEIGHTS = [1, 1, 1, 12, 4, 3]
 
