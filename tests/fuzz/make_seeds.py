@@ -176,3 +176,29 @@ write("site_list", [
     web([(LIST, [1, 1, 12, 2]), (FAILS, []), (LIST, [0, 1])], [1, 1, 2], 0),
     web([(FEED, [])], [0], 0),
 ])
+
+
+def utf16(text, codec):
+    return text.encode(codec)
+
+
+write("feed_intake", [
+    b'<?xml version="1.0"?><!DOCTYPE rss PUBLIC "-//Netscape Communications//DTD RSS 0.91//EN" '
+    b'"http://my.netscape.com/publish/formats/rss-0.91.dtd"><rss version="0.91"><channel>'
+    b'<title>1 &times; 2 &hellip;</title><item><title>&eacute;t&eacute;</title></item></channel></rss>',
+    b'<?xml version="1.0"?><!DOCTYPE r [<!ENTITY a "x"><!ENTITY b "&#233;"><!ENTITY c "]>"><!-- ]> --><?p ]>?>'
+    b'<!ELEMENT r ANY><!ATTLIST r v CDATA "]>">]><r v="&a;">&a;&b;<![CDATA[&a;]]><!--&a;--></r>',
+    b'<!DOCTYPE r [<!ENTITY l0 "lol"><!ENTITY l1 "&l0;&l0;&l0;&l0;"><!ENTITY l2 "&l1;&l1;&l1;&l1;">]><r>&l2;</r>',
+    b'<!DOCTYPE r SYSTEM "http://127.0.0.1/x.dtd" [<!ENTITY % p SYSTEM "http://127.0.0.1/p"> %p; '
+    b'<!ENTITY e SYSTEM "file:///etc/passwd">]><r>&e;</r>',
+    b'<?xml version="1.0" encoding="Shift_JIS"?><!DOCTYPE r [<!ENTITY z "' + sjis("ゾ") + b'">]><r a="'
+    + sjis("ゼ") + b'">' + sjis("ゼゾ表") + b'&z;</r>',
+    utf16('<?xml version="1.0" encoding="UTF-16"?><!DOCTYPE r><r>&eacute;</r>', "utf-16"),
+    b'<?xml version="1.0" encoding="EUC-JP"?><r>' + "あ".encode("euc_jp") + b'&amp;</r>',
+    b'<?xml version="1.0" encoding="ISO-8859-1"?><!DOCTYPE r [<!ENTITY e "\xe9">]><r>&e;\xe9</r>',
+    b'\xef\xbb\xbf<?xml version="1.0" encoding="ISO-2022-JP"?><r>x</r>',
+    b'<?xml version="1.0" encoding="ISO-2022-JP"?><r>' + "あ".encode("iso2022_jp") + b'</r>',
+    b'<r><!DOCT<!DOCTYPE r>YPE r SYSTEM "x"><!-<!DOCTYPE r>- &am<!DOCTYPE r>p;</r>',
+    utf16("\t<r/>", "utf-16-le"),
+    b'<!DOCTYPE r>\n<?xml version="1.0" encoding="UTF-7"?><r>+ADw-</r>',
+])
