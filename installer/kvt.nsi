@@ -103,15 +103,27 @@ FunctionEnd
 
 ; Moves an earlier install in another folder here, so one copy and one uninstall entry remain:
 ; its settings come along byte for byte (unless this folder has its own), its kvt.scr and
-; uninstaller go, and its folder goes when nothing else is left in it.
+; uninstaller go, and its folder goes when nothing else is left in it. It runs before this
+; install writes anything, so what it deletes is never what was just installed.
 Function MoveEarlierInstall
-  StrCpy $0 $INSTDIR
-  Call LongPath
   ${If} $earlierDir == ""
-  ${OrIf} $earlierDir == $0
   ${OrIfNot} ${FileExists} "$earlierDir\uninst.exe"
     Return
   ${EndIf}
+  ; The same folder can be named in other words (a link, a junction, subst, a short name):
+  ; a file made in $INSTDIR and seen through $earlierDir shows that it is this folder. When
+  ; no file can be made here, nothing is moved.
+  CreateDirectory "$INSTDIR"
+  GetTempFileName $0 "$INSTDIR"
+  ${If} $0 == ""
+    Return
+  ${EndIf}
+  ${GetFileName} $0 $1
+  ${If} ${FileExists} "$earlierDir\$1"
+    Delete $0
+    Return
+  ${EndIf}
+  Delete $0
   ${If} ${FileExists} "$earlierDir\kvtini.xml"
   ${AndIfNot} ${FileExists} "$INSTDIR\kvtini.xml"
     ClearErrors
@@ -149,13 +161,13 @@ Function SaverPathForPanel
 FunctionEnd
 
 Section "kvt.scr"
+  Call MoveEarlierInstall
   SetOutPath "$INSTDIR"
   ; No build time goes into the installer: the same kvt.scr gives the same installer.
   SetDateSave off
   ; Only kvt.scr and the uninstaller are written: kvtini.xml beside them stays as it is.
   File "/oname=kvt.scr" "${SAVER}"
   WriteUninstaller "$INSTDIR\uninst.exe"
-  Call MoveEarlierInstall
 
   Call SaverPathForPanel
   WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $0

@@ -10,6 +10,8 @@
 #                uninstaller still knows it as its own
 #   upgrade      an install over a 1.0 install in the old default folder (with a blank) moves
 #                it: one kvt.scr, the same kvtini.xml, one uninstall entry
+#   same-folder  installs into one folder named with and without a trailing backslash and
+#                through a link: each replaces the one before, none deletes what it installed
 # Prints one line per check and exits non-zero when any fails.
 set -u -o pipefail
 case_name=$1 setup=$(realpath "$2") saver=$(realpath "$3")
@@ -156,6 +158,17 @@ upgrade)
   check "silent uninstall exits with 0" uninstall
   check "SCRNSAVE.EXE in its long form is known and removed" value_absent "$desktop" SCRNSAVE.EXE
   check "kvtini.xml is kept byte-identical" same "$unix_dir/kvtini.xml" "$work/kvtini.xml"
+  ;;
+same-folder)
+  unix=$WINEPREFIX/drive_c/Savers
+  mkdir -p "$unix"
+  ln -s Savers "$WINEPREFIX/drive_c/Linked"
+  for spelling in 'C:\Savers\' 'C:\Savers' 'C:\Savers\' 'C:\Linked'; do
+    check "a silent install into $spelling exits with 0" install_into "$spelling"
+    check "kvt.scr is there" same "$unix/kvt.scr" "$saver"
+    check "uninst.exe is there" test -s "$unix/uninst.exe"
+    check "SCRNSAVE.EXE names it" same "$(win winepath -u "$(reg_value "$desktop" SCRNSAVE.EXE)")" "$saver"
+  done
   ;;
 *)
   echo "unknown case '$case_name'"; exit 2 ;;
