@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # scripts/package with a throwaway self-signed code-signing certificate: every program it
 # ships verifies against that certificate, the installer still installs and uninstalls
-# under Wine and writes a signed uninstaller, and a wrong password stops it with a clear
-# message and no package. Prints one line per check; exits non-zero when any fails.
+# under Wine and writes a signed uninstaller, a wrong password stops it with a clear
+# message and no package, and the password is in no osslsigncode command line (where any
+# local user could read it). Prints one line per check; exits non-zero when any fails.
 set -u -o pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
 template=$WINEPREFIX
@@ -11,6 +12,18 @@ export WINEPREFIX=$work/prefix
 trap 'stop_wine_session; rm -rf "$work"' EXIT
 
 signed() { osslsigncode verify -CAfile "$work/cert.pem" -in "$1" >/dev/null 2>&1; }
+
+# A stand-in osslsigncode, first on PATH, writes down each command line it is given.
+mkdir "$work/bin"
+cat >"$work/bin/osslsigncode" <<EOF
+#!/bin/sh
+printf '%s\n' "\$*" >>"$work/command-lines"
+exec $(command -v osslsigncode) "\$@"
+EOF
+chmod +x "$work/bin/osslsigncode"
+export PATH=$work/bin:$PATH
+# True when the text $1 is in none of the (at least one) command lines written down.
+in_no_command_line() { [ -s "$work/command-lines" ] && ! grep -qF -- "$1" "$work/command-lines"; }
 
 openssl req -x509 -newkey rsa:2048 -nodes -keyout "$work/key.pem" -out "$work/cert.pem" -days 2 \
   -subj "/CN=kvt test signing" -addext extendedKeyUsage=codeSigning >/dev/null 2>&1
@@ -24,6 +37,7 @@ check "and leaves no package" test ! -e "$work/refused"
 
 out=$work/package
 check "scripts/package signs with the right password" env KVT_SIGN_PASSWORD=kvt-test "$root/scripts/package" "$out"
+check "the password was in no osslsigncode command line" in_no_command_line kvt-test
 check "SHA256SUMS lists the signed files" bash -c "cd '$out' && sha256sum --quiet -c SHA256SUMS"
 mkdir -p "$work/x"
 (cd "$work/x" && unzip -q "$out"/kvt-*-windows.zip)
