@@ -1,5 +1,5 @@
-# Shared by scripts/test and scripts/demo: the Wine prefix, the X display and the Wine session.
-# Source it; it defines functions and sets `root`.
+# Shared by the scripts and the test scripts: the Wine prefix, the X display and the Wine
+# session. Source it; it defines functions and sets `root`.
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
@@ -28,6 +28,28 @@ use_wine() {
 }
 # KVT_ARCH and WINEPREFIX pass the choice on to the scripts and tests started from here.
 use_wine "${KVT_ARCH:-win64}" "${WINEPREFIX:-}"
+
+# What a script undoes when it ends, however it ends (Ctrl-C and TERM too): on_exit COMMAND
+# adds a step. The steps run last first, each only in the shell or subshell that added it.
+# They take over the traps on EXIT, INT and TERM, so a script that sources this file adds
+# its own cleanup here instead of setting those traps.
+exit_steps=()
+on_exit() {
+  exit_steps+=("$BASHPID $1")
+  trap run_exit_steps EXIT
+  if [[ $- == *i* ]]; then
+    trap run_exit_steps INT # an interactive shell goes on
+  else
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
+  fi
+}
+run_exit_steps() {
+  local i
+  for ((i = ${#exit_steps[@]} - 1; i >= 0; i--)); do
+    [ "${exit_steps[i]%% *}" != "$BASHPID" ] || eval "${exit_steps[i]#* }"
+  done
+}
 
 # For the test scripts: runs a check and says "ok: WHAT" or "FAILED: WHAT" (check WHAT
 # COMMAND...); failures counts the failed ones.
@@ -79,22 +101,72 @@ copy_prefix() {
   done
 }
 
-# Starts Xvfb on a free display of its own and points DISPLAY at it.
+# Starts Xvfb on a free display of its own and points DISPLAY at it: start_xvfb XVFB-ARGUMENT...
 start_xvfb() {
-  local size=${1:-1280x720x24}
   local fifo; fifo=$(mktemp -u); mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 "$@" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   xvfb_pid=$!
   local num; read -r num <"$fifo"; rm -f "$fifo"
+  [ -n "$num" ] || { echo "Xvfb $* did not start" >&2; xvfb_pid=; return 1; }
   export DISPLAY=":$num"
 }
 
 stop_xvfb() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  if [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; then wait "$xvfb_pid" 2>/dev/null || true; fi
   xvfb_pid=
 }
 
-# One Wine session for a whole run, so helper services do not hold test pipes open.
+# A Wine session: a screen, then the prefix, then the wineserver and Wine's services, in that
+# order (without a screen, each program that makes a prefix waits for a desktop that cannot
+# start; under emulation, half a minute each). One session for a whole run, so the services
+# do not hold test pipes open.
+#   begin_wine_session [-d] [-c FOLDER] [-- XVFB-ARGUMENT...]
+#     -d          the screen DISPLAY names, when it answers, instead of one of its own
+#     -c FOLDER   a fresh copy of the test prefix in FOLDER, removed when the session ends
+#     XVFB-ARGUMENT...  the screen of its own (default: one screen of 1280 x 720)
+# end_wine_session ends it: the wineserver with every program in it, then the screen. So
+# does the script's end, Ctrl-C or TERM when it comes first.
+session_on='' session_screen='' session_server='' session_copy='' session_template='' session_exit_step=''
+begin_wine_session() {
+  local own_screen=1 opt OPTIND=1
+  session_screen='' session_server='' session_copy=''
+  while getopts dc: opt; do
+    case $opt in
+    d) ! xdpyinfo >/dev/null 2>&1 || own_screen= ;;
+    c) session_copy=$OPTARG ;;
+    *) return 2 ;;
+    esac
+  done
+  shift $((OPTIND - 1))
+  [ "$session_exit_step" = "$BASHPID" ] || { on_exit end_wine_session; session_exit_step=$BASHPID; }
+  session_on=1
+  [ $# -gt 0 ] || set -- -screen 0 1280x720x24
+  if [ -n "$own_screen" ]; then
+    session_screen=1
+    start_xvfb "$@" || return 1
+  fi
+  ensure_prefix
+  if [ -n "$session_copy" ]; then
+    session_template=$WINEPREFIX
+    export WINEPREFIX=$session_copy
+    rm -rf "$session_copy"
+    copy_prefix "$session_template" "$session_copy" || return 1
+  fi
+  session_server=1
+  start_wine_session
+}
+
+end_wine_session() {
+  [ -n "$session_on" ] || return 0
+  [ -z "$session_server" ] || stop_wine_session
+  [ -z "$session_screen" ] || stop_xvfb
+  if [ -n "$session_copy" ]; then
+    rm -rf "$session_copy"
+    export WINEPREFIX=$session_template
+  fi
+  session_on='' session_screen='' session_server='' session_copy=''
+}
+
 start_wine_session() {
   "$wineserver" -p </dev/null >/dev/null 2>&1
   keep_desktop
@@ -130,17 +202,12 @@ stop_feed_server() {
   feed_state=
 }
 
-# Runs a command with a virtual screen, the test prefix ready and one Wine session around
-# it, all stopped afterwards (also when it fails). The screen comes first: without one,
-# each program that makes the prefix waits for a desktop that cannot start (under
-# emulation, half a minute each).
+# Runs a command in a Wine session of the test prefix with a screen of its own, ended
+# afterwards (also when the command fails).
 with_wine_session() {
-  start_xvfb 1280x720x24
-  ensure_prefix
-  start_wine_session
+  begin_wine_session || { end_wine_session; return 1; }
   local status=0
   "$@" || status=$?
-  stop_wine_session
-  stop_xvfb
+  end_wine_session
   return $status
 }

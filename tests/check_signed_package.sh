@@ -6,10 +6,8 @@
 # local user could read it). Prints one line per check; exits non-zero when any fails.
 set -u -o pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
-template=$WINEPREFIX
 work=$(mktemp -d)
-export WINEPREFIX=$work/prefix
-trap 'stop_wine_session; rm -rf "$work"' EXIT
+on_exit 'rm -rf "$work"'
 
 signed() { osslsigncode verify -CAfile "$work/cert.pem" -in "$1" >/dev/null 2>&1; }
 
@@ -49,8 +47,7 @@ for arch in win64 win32; do
   check "$arch/kvt.scr in the zip is signed" signed "$work/x/$arch/kvt.scr"
 done
 
-copy_prefix "$template" "$WINEPREFIX"
-start_wine_session
+begin_wine_session -c "$work/prefix" || exit 1
 check "the signed 64-bit installer installs silently" "$wine" "$(echo "$out"/kvt-*-setup-win64.exe)" /S
 dir=$("$wine" winepath -u "$("$wine" cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')\\Programs\\TaveloRssScreensaver")
 check "the uninstaller it wrote is signed" signed "$dir/uninst.exe"

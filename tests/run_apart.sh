@@ -9,18 +9,6 @@ set -uo pipefail
 name=$1; shift
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
 
-base=$WINEPREFIX
-export WINEPREFIX=$root/build/$KVT_ARCH/wineprefix-$name
-rm -rf "$WINEPREFIX"
-copy_prefix "$base" "$WINEPREFIX" || exit 1
-
-fifo=$(mktemp -u); mkfifo "$fifo"
 # shellcheck disable=SC2086  # the arguments are words
-Xvfb -displayfd 3 ${KVT_XVFB_ARGS:--screen 0 1280x720x24} -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-xvfb_pid=$!
-read -r num <"$fifo"; rm -f "$fifo"
-export DISPLAY=":$num"
-trap 'stop_wine_session; stop_xvfb; rm -rf "$WINEPREFIX"' EXIT
-
-start_wine_session
+begin_wine_session -c "$root/build/$KVT_ARCH/wineprefix-$name" -- ${KVT_XVFB_ARGS:-} || exit 1
 "$wine" "$@"

@@ -16,12 +16,8 @@
 set -u -o pipefail
 case_name=$1 setup=$(realpath "$2") saver=$(realpath "$3")
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib.sh"
-template=$WINEPREFIX
-[ -f "$template/.kvt-ready-$prefix_version" ] || { echo "no test prefix at $template (scripts/test makes it)"; exit 1; }
-
 work=$(mktemp -d)
-export WINEPREFIX=$work/prefix
-trap 'stop_wine_session; rm -rf "$work"' EXIT
+on_exit 'rm -rf "$work"'
 
 win() { "$wine" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 desktop='HKCU\Control Panel\Desktop'
@@ -75,8 +71,8 @@ configure() {
   [ $? = 1 ]
 }
 
-copy_prefix "$template" "$WINEPREFIX"
-start_wine_session
+# On the screen of the tests that started it (configure drives a dialog there).
+begin_wine_session -d -c "$work/prefix" || exit 1
 local_app_data=$(win cmd /c echo %LOCALAPPDATA%)
 dir="$local_app_data\\Programs\\TaveloRssScreensaver"
 unix_dir=$(win winepath -u "$dir")
