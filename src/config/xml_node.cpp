@@ -36,7 +36,9 @@ void XmlNode::Write(std::string& out, int depth, Utf8Converter toUtf8) const {
         for (const XmlNode& child : children) child.Write(out, depth + 1, toUtf8);
         Indent(out, depth);
     } else {
-        out += XmlCharactersOnly(toUtf8(EscapeXmlText(text)));
+        // Escaped after converting: the converter may take a stray lead byte together
+        // with the markup character after it, and so must never see an escape.
+        out += EscapeXmlText(XmlCharactersOnly(toUtf8(text)));
     }
     out += "</";
     out += name;

@@ -1,7 +1,7 @@
 #pragma once
 // The small XML writer of the configuration file: a tree of elements held in
 // memory and printed in one fixed layout (two spaces per level, CR LF line
-// ends, leaf text escaped, converted to UTF-8 and cleared of what XML cannot hold).
+// ends, leaf text converted to UTF-8, cleared of what XML cannot hold and escaped).
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -34,9 +34,10 @@ struct XmlNode {
 };
 
 // The four markup characters replaced by their entities and the carriage return by
-// its character reference, byte by byte; every other byte, including both bytes of a
-// double-byte character, unchanged. (A carriage return written as itself reads back
-// as a line feed: XML readers turn every line end into one.)
+// its character reference, byte by byte; every other byte unchanged. Meant for the
+// converted UTF-8 text, in which no byte of a longer character is ASCII. (A carriage
+// return written as itself reads back as a line feed: XML readers turn every line end
+// into one.)
 std::string EscapeXmlText(const std::string& text);
 
 // `utf8` with one space in place of each character that XML 1.0 does not allow

@@ -75,6 +75,11 @@ write("header_text", [bytes([switches]) + when + name for switches, when, name i
     (6, struct.pack("<q", -(2 ** 62)), b"far"), (14, STAMP_TIME, b"none")]])
 
 
+def any_chars(*code_points):
+    """Code points as the xml_writer target's converter of any characters reads them."""
+    return b"".join(bytes([0x80 | c >> 14, 0x80 | c >> 7 & 0x7F, 0x80 | c & 0x7F]) for c in code_points)
+
+
 def settings(switches, disp, load, font, sites):
     data = bytes([switches]) + i32(disp) + i32(load) + font + b"\0"
     for title, link, description, check in sites:
@@ -89,9 +94,13 @@ write("xml_writer", [
              [(sjis("一つ目"), b"http://127.0.0.1/one.xml", b"first & best", True),
               (b"Disabled", b"http://127.0.0.1/two.xml", b"second", False)]),
     settings(3, -5, 2147483647, b"\"&<>'", [(b"Q&amp;A &lt;", b"http://a/\x01", b"\t\n\r\x7F", True)]),
-    settings(7, -2147483648, 0, b"\xEF\xBF\xBE\xED\xA0\x80\xFF\xC3",
-             [(b"\xF0\x9F\x98\x80", b"]]>", b"\x1F", True)]),
+    # The converter of any characters: U+FFFE, a surrogate, U+1F600, then one of each
+    # kind of stray bytes (see AnyPieces).
+    settings(7, -2147483648, 0, any_chars(0xFFFE, 0xD800, 0x1F600) + b"\xF0\x01\xF1\x05\xF2\x77\xF3\x01\xF3\x02",
+             [(any_chars(0x85, 0x2028, 0x01) + b"<&>", b"]]>", b"\x1F\xF2\x01\xF1\x33", True)]),
     settings(2, 99, 999, b"\x95\x5C\x83\x5C\x81\x40\x82", [(b"\x80\xA0\xFD\xFE\xFF", b"\x81", b"\x81\x7F", False)]),
+    # A stray lead byte before each character the writer escapes.
+    settings(0, 5, 60, b"a\x81\"b", [(b"\x81&", b"\x81<\x81>", b"\x81\r", True)]),
 ])
 
 

@@ -1,5 +1,7 @@
 #include "config/xml_node.h"
 
+#include "common/cp932.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -73,5 +75,31 @@ TEST(XmlDocumentText, WritesASpaceForEachCharacterXmlCannotHold) {
         root.AddChild("x").SetText(c.text);
         EXPECT_EQ(XmlDocumentText(root, AsIs), std::string("<?xml version='1.0' encoding='UTF-8' ?>\r\n<r>\r\n  <x>") +
                                                    c.written + "</x>\r\n</r>\r\n");
+    }
+}
+
+namespace {
+// As the runtime converts code page 932: a lead byte takes whatever non-zero byte follows
+// it into one character, here "?" for a pair the code page lacks.
+std::string PairingConverter(const std::string& s) {
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const bool pair = IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() && s[i + 1] != 0;
+        out += pair ? '?' : s[i];
+        i += pair;
+    }
+    return out;
+}
+}  // namespace
+
+// A dropped text holds raw bytes: a lead byte may stand just before a character that the
+// writer escapes. It takes that character with it, and never the start of an escape.
+TEST(XmlDocumentText, AStrayLeadByteBeforeMarkupTakesOnlyThatCharacter) {
+    for (const char* markup : {"\"", "&", "<", ">", "\r"}) {
+        SCOPED_TRACE(testing::PrintToString(markup));
+        XmlNode root("r");
+        root.AddChild("x").SetText(std::string("a\x81") + markup + "<b");
+        EXPECT_EQ(XmlDocumentText(root, PairingConverter),
+                  "<?xml version='1.0' encoding='UTF-8' ?>\r\n<r>\r\n  <x>a?&lt;b</x>\r\n</r>\r\n");
     }
 }
