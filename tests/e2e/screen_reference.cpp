@@ -12,15 +12,6 @@ Screenshot Reference(const SaverScreen& screen, int width, int height) {
     });
 }
 
-Screenshot Crop(const Screenshot& shot, const RECT& r) {
-    Screenshot part;
-    part.width = r.right - r.left;
-    part.height = r.bottom - r.top;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) part.pixels.push_back(shot.At(x, y));
-    return part;
-}
-
 int FirstInkRow(const Screenshot& s) {
     for (int y = 0; y < s.height; ++y)
         for (int x = 0; x < s.width; ++x)

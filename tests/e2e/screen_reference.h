@@ -13,8 +13,6 @@
 Screenshot Reference(const SaverScreen& screen, int width, int height);
 // The first row with anything not black; -1 for none.
 int FirstInkRow(const Screenshot& s);
-// The part of `shot` inside `r`.
-Screenshot Crop(const Screenshot& shot, const RECT& r);
 // True when `shot` is `expected` moved down by some rows, pixel for pixel. Both are
 // left as display-NAME.bmp and, on a mismatch, display-NAME-expected.bmp.
 ::testing::AssertionResult SameTextAt(const Screenshot& shot, const Screenshot& expected, const std::string& name);

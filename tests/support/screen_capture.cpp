@@ -4,8 +4,7 @@
 
 Screenshot PaintOffscreen(int width, int height, const std::function<void(HDC)>& paint) {
     Screenshot shot;
-    shot.width = width;
-    shot.height = height;
+    if (width <= 0 || height <= 0) return shot;
     HDC mem = CreateCompatibleDC(nullptr);
     BITMAPINFO bi = {};
     bi.bmiHeader = {sizeof bi.bmiHeader, width, -height /* top row first */, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
@@ -14,13 +13,25 @@ Screenshot PaintOffscreen(int width, int height, const std::function<void(HDC)>&
     HGDIOBJ old = SelectObject(mem, bmp);
     paint(mem);
     GdiFlush();
-    const auto* p = static_cast<const std::uint32_t*>(bits);
-    if (p) shot.pixels.assign(p, p + size_t(width) * size_t(height));
-    for (auto& px : shot.pixels) px &= 0xFFFFFF;
+    if (const auto* p = static_cast<const std::uint32_t*>(bits)) {
+        shot.width = width;
+        shot.height = height;
+        shot.pixels.assign(p, p + size_t(width) * size_t(height));
+        for (auto& px : shot.pixels) px &= 0xFFFFFF;
+    }
     SelectObject(mem, old);
     DeleteObject(bmp);
     DeleteDC(mem);
     return shot;
+}
+
+Screenshot Crop(const Screenshot& shot, const RECT& r) {
+    Screenshot part;
+    part.width = std::max(0, int(r.right - r.left));
+    part.height = std::max(0, int(r.bottom - r.top));
+    for (int y = 0; y < part.height; ++y)
+        for (int x = 0; x < part.width; ++x) part.pixels.push_back(shot.At(r.left + x, r.top + y));
+    return part;
 }
 
 Screenshot CaptureScreen() {

@@ -8,12 +8,17 @@
 #include <string>
 #include <vector>
 
+// Its size is that of its pixels: a screenshot that could not be taken has neither.
 struct Screenshot {
     int width = 0;
     int height = 0;
     std::vector<std::uint32_t> pixels;  // 0x00RRGGBB, top row first
 
-    std::uint32_t At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
+    // Black outside the screenshot.
+    std::uint32_t At(int x, int y) const {
+        const bool inside = x >= 0 && y >= 0 && x < width && y < height;
+        return inside ? pixels[size_t(y) * size_t(width) + size_t(x)] : 0;
+    }
     // Pixels in the rectangle that satisfy `keep`; what lies outside the screenshot counts
     // as nothing (a window partly off the screen, or no screenshot at all).
     template <class Pred>
@@ -30,8 +35,11 @@ struct Screenshot {
 
 // The whole virtual screen, every monitor: pixel 0, 0 is its top-left corner.
 Screenshot CaptureScreen();
-// What `paint` draws on a black 32-bit memory bitmap of this size.
+// What `paint` draws on a black 32-bit memory bitmap of this size; an empty screenshot
+// when no such bitmap can be made.
 Screenshot PaintOffscreen(int width, int height, const std::function<void(HDC)>& paint);
+// The part of `shot` inside `r`, as large as `r`: black where `r` lies outside it.
+Screenshot Crop(const Screenshot& shot, const RECT& r);
 
 inline int Red(std::uint32_t c) { return int((c >> 16) & 0xFF); }
 inline int Green(std::uint32_t c) { return int((c >> 8) & 0xFF); }
