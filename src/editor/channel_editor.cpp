@@ -48,8 +48,8 @@ void SetUpContentList(HWND list) {
 BOOL OnInitDialog(HWND dialog) {
     ShowRequest(dialog);
     SetUpContentList(GetDlgItem(dialog, IDC_EDITOR_CONTENT));
-    RegisterDialogDropTarget(dialog);
-    return TRUE;  // the focus goes to the first tab stop, the URL field
+    // TRUE: the focus goes to the first tab stop, the URL field; a dialog that ended takes none.
+    return RegisterDialogDropTarget(dialog) ? TRUE : FALSE;
 }
 
 // Adds whatever the field holds, the empty text included; the editor stays on

@@ -58,7 +58,7 @@ BOOL OnInitDialog(HWND dialog) {
     FillFontList(GetDlgItem(dialog, IDC_FONT), saverSettings.font_face);
     ShowOptions(dialog);
     SetUpChannelList(dialog);
-    RegisterDialogDropTarget(dialog);
+    if (!RegisterDialogDropTarget(dialog)) return FALSE;  // ended: nothing more is set up or focused
     InstallLinkControl(GetDlgItem(dialog, IDC_LINK));
     return TRUE;
 }

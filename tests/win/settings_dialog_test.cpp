@@ -1,3 +1,4 @@
+#include "editor/channel_editor.h"
 #include "editor/drop_target.h"
 #include "editor/link_control.h"
 #include "list_view_text.h"
@@ -221,11 +222,13 @@ namespace {
 // Registers the dialog window with a drop target of its own as soon as it
 // exists, so that the dialog's own registration fails.
 HHOOK registerFirstHook;
+HWND failingDialog;
 LRESULT CALLBACK RegisterFirst(int code, WPARAM wp, LPARAM lp) {
     char cls[32] = "";
     if (code == HCBT_CREATEWND && GetClassNameA(HWND(wp), cls, sizeof cls) && std::string(cls) == "#32770") {
         const UINT formats[1] = {CF_TEXT};
         RegisterDropTarget(HWND(wp), WM_DROPNOTIFY, formats, 1);
+        failingDialog = HWND(wp);
         UnhookWindowsHookEx(registerFirstHook);
     }
     return CallNextHookEx(nullptr, code, wp, lp);
@@ -239,21 +242,49 @@ void CALLBACK CloseErrorBox(HWND, UINT, UINT_PTR, DWORD) {
     errorText = Text(GetDlgItem(box, 0xFFFF));
     SendMessageA(box, WM_COMMAND, IDOK, 0);
 }
+// Counts the focus given to a control of the failing dialog once its WM_INITDIALOG has
+// returned. (The error box hands the focus back to its owner before that, and the
+// dialog itself may take it as it is activated.)
+bool failingDialogSetUp;
+int focusAfterSetUp;
+LRESULT CALLBACK CountFocus(int code, WPARAM wp, LPARAM lp) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lp);
+    if (code == HC_ACTION && call->hwnd == failingDialog && call->message == WM_INITDIALOG) failingDialogSetUp = true;
+    if (code == HC_ACTION && failingDialogSetUp && call->message == WM_SETFOCUS && call->hwnd != failingDialog &&
+        GetAncestor(call->hwnd, GA_ROOT) == failingDialog)
+        ++focusAfterSetUp;
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
 }  // namespace
 
-TEST_F(SettingsDialog, FailedDropRegistrationShowsOneErrorAndEndsTheDialog) {
-    errorBoxes = 0;
-    linkFont.Reset();
-    registerFirstHook = SetWindowsHookExA(WH_CBT, RegisterFirst, nullptr, GetCurrentThreadId());
-    UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseErrorBox);
-    const INT_PTR result = DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, SettingsDialogProc, 0);
-    PumpFor(300);  // a second box would show up here
-    KillTimer(nullptr, timer);
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(errorBoxes, 1);
-    EXPECT_EQ(errorText, "ドロップターゲットの登録に失敗しました。");
-    // Set-up went on after the failure: the link was still made.
-    EXPECT_TRUE(linkFont.Get());
+// Both dialogs end at once when their drop target cannot be registered: after the one
+// error box, nothing more is set up (the settings dialog's link is not made) and no
+// control takes the focus.
+TEST_F(SettingsDialog, FailedDropRegistrationShowsOneErrorAndEndsTheDialogThere) {
+    const struct {
+        int resource;
+        DLGPROC procedure;
+    } dialogs[] = {{IDD_SETTINGS, SettingsDialogProc}, {IDD_CHANNEL_EDITOR, ChannelEditorProc}};
+    for (const auto& d : dialogs) {
+        SCOPED_TRACE(d.resource);
+        errorBoxes = focusAfterSetUp = 0;
+        failingDialog = nullptr;
+        failingDialogSetUp = false;
+        linkFont.Reset();
+        registerFirstHook = SetWindowsHookExA(WH_CBT, RegisterFirst, nullptr, GetCurrentThreadId());
+        HHOOK focusHook = SetWindowsHookExA(WH_CALLWNDPROCRET, CountFocus, nullptr, GetCurrentThreadId());
+        UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseErrorBox);
+        const INT_PTR result = DialogBoxParamA(appInstance, MAKEINTRESOURCEA(d.resource), nullptr, d.procedure, 0);
+        PumpFor(300);  // a second box would show up here
+        KillTimer(nullptr, timer);
+        UnhookWindowsHookEx(focusHook);
+        EXPECT_EQ(result, 0);
+        EXPECT_EQ(errorBoxes, 1);
+        EXPECT_EQ(errorText, "ドロップターゲットの登録に失敗しました。");
+        EXPECT_TRUE(failingDialogSetUp);
+        EXPECT_EQ(focusAfterSetUp, 0);
+        EXPECT_FALSE(linkFont.Get());
+    }
 }
 
 TEST_F(SettingsDialog, LinkFitsItsTextShowsTheHandAndOpensTheAddressKeepingTheDialog) {
