@@ -3,6 +3,7 @@
 #include "common/gdi_holders.h"
 
 #include <cstring>
+#include <set>
 
 int fontMatchIndex = -1;
 int fontCount = 0;
@@ -11,14 +12,18 @@ namespace {
 struct FontListFill {
     HWND combo;
     const std::string* face;
+    std::set<std::string> added;
 };
 
 int CALLBACK AddFontFace(const LOGFONTA* logFont, const TEXTMETRICA*, DWORD fontType, LPARAM param) {
-    const auto* fill = reinterpret_cast<const FontListFill*>(param);
+    auto* fill = reinterpret_cast<FontListFill*>(param);
     const auto* full = reinterpret_cast<const ENUMLOGFONTEXA*>(logFont);
     char name[LF_FULLFACESIZE + 1] = "";
     std::memcpy(name, full->elfFullName, LF_FULLFACESIZE);  // may fill the field without a terminator
     if (name[0] == '@' || (fontType & RASTER_FONTTYPE)) return 1;
+    // The platform may report a face more than once (Wine does for each font replacement
+    // that names it): the list names it once, where it first came.
+    if (!fill->added.insert(name).second) return 1;
     if (*fill->face == name) fontMatchIndex = fontCount;
     SendMessageA(fill->combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     ++fontCount;
@@ -32,7 +37,7 @@ void FillFontList(HWND combo, const std::string& face) {
     fontCount = 0;
     LOGFONTA wanted = {};
     wanted.lfCharSet = SHIFTJIS_CHARSET;
-    FontListFill fill = {combo, &face};
+    FontListFill fill = {combo, &face, {}};
     WindowDc desktop(GetDesktopWindow());
     EnumFontFamiliesExA(desktop.Get(), &wanted, AddFontFace, reinterpret_cast<LPARAM>(&fill), 0);
     if (fontMatchIndex >= 0) SendMessageA(combo, CB_SETCURSEL, WPARAM(fontMatchIndex), 0);

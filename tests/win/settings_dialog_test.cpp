@@ -4,6 +4,7 @@
 #include "list_view_text.h"
 #include "settings_dialog_fixture.h"
 
+#include <algorithm>
 #include <climits>
 #include <string>
 #include <vector>
@@ -15,7 +16,8 @@ int CALLBACK CollectFace(const LOGFONTA* lf, const TEXTMETRICA*, DWORD type, LPA
     return 1;
 }
 
-// Full names of the installed Shift-JIS faces the dialog offers.
+// Full names of the installed Shift-JIS faces the dialog offers, as often as the
+// platform reports them.
 std::vector<std::string> JapaneseFaces() {
     std::vector<std::string> faces;
     LOGFONTA lf = {};
@@ -24,6 +26,24 @@ std::vector<std::string> JapaneseFaces() {
     EnumFontFamiliesExA(dc, &lf, CollectFace, reinterpret_cast<LPARAM>(&faces), 0);
     ReleaseDC(nullptr, dc);
     return faces;
+}
+
+// Each name once, where it first came.
+std::vector<std::string> FirstOfEach(const std::vector<std::string>& names) {
+    std::vector<std::string> once;
+    for (const std::string& name : names)
+        if (std::find(once.begin(), once.end(), name) == once.end()) once.push_back(name);
+    return once;
+}
+
+std::vector<std::string> ComboItems(HWND combo) {
+    std::vector<std::string> items;
+    for (LRESULT i = 0; i < SendMessageA(combo, CB_GETCOUNT, 0, 0); ++i) {
+        char text[LF_FULLFACESIZE + 1] = "";
+        SendMessageA(combo, CB_GETLBTEXT, WPARAM(i), LPARAM(text));
+        items.push_back(text);
+    }
+    return items;
 }
 
 class SettingsDialog : public SettingsDialogFixture {
@@ -115,9 +135,12 @@ TEST_F(SettingsDialog, SetUpShowsTheSettings) {
     }
     EXPECT_EQ(IsDlgButtonChecked(settings_, IDC_HEADER_TITLE), UINT(BST_UNCHECKED));
     EXPECT_EQ(IsDlgButtonChecked(settings_, IDC_HEADER_DATE), UINT(BST_CHECKED));
-    // Every installed Shift-JIS face but the vertical ones, the configured one selected.
-    EXPECT_EQ(SendMessageA(Item(IDC_FONT), CB_GETCOUNT, 0, 0), LRESULT(faces.size()));
-    EXPECT_EQ(SendMessageA(Item(IDC_FONT), CB_GETCURSEL, 0, 0), LRESULT(faces.size() - 1));
+    // Every installed Shift-JIS face but the vertical ones, each once, the configured one
+    // selected.
+    const std::vector<std::string> offered = FirstOfEach(faces);
+    EXPECT_EQ(ComboItems(Item(IDC_FONT)), offered);
+    const auto chosen = std::find(offered.begin(), offered.end(), faces.back()) - offered.begin();
+    EXPECT_EQ(SendMessageA(Item(IDC_FONT), CB_GETCURSEL, 0, 0), LRESULT(chosen));
 
     EXPECT_EQ(SendMessageA(list_, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & 0x435, 0x435);
     const struct {
