@@ -1,6 +1,7 @@
 #include "app/open_link.h"
 
 #include "app/shell_state.h"
+#include "common/user_holders.h"
 
 #include <shellapi.h>
 
@@ -17,10 +18,8 @@ bool OnUserDesktop() {
     char station[256], desktop[256];
     if (!ObjectName(GetProcessWindowStation(), station)) return false;
     // An input desktop this process may not open (the secure desktop) is not the user's.
-    HDESK input = OpenInputDesktop(0, FALSE, DESKTOP_READOBJECTS);
-    const bool named = ObjectName(input, desktop);
-    if (input) CloseDesktop(input);
-    return named && IsUserDesktop(station, desktop);
+    const Desktop input(OpenInputDesktop(0, FALSE, DESKTOP_READOBJECTS));
+    return ObjectName(input.Get(), desktop) && IsUserDesktop(station, desktop);
 }
 
 void OpenChosenLink() {

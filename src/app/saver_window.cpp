@@ -4,6 +4,7 @@
 #include "app/mouse_rule.h"
 #include "app/saver_geometry.h"
 #include "app/shell_state.h"
+#include "common/gdi_holders.h"
 #include "common/trace.h"
 #include "display/saver_display.h"
 
@@ -42,19 +43,18 @@ SaverGeometry WindowGeometry() {
 void BlackenOutsidePaintArea(HWND window, HDC dc) {
     RECT client;
     GetClientRect(window, &client);
-    SaveDC(dc);
+    const SavedDcState saved(dc);
     ExcludeClipRect(dc, paintArea.left, paintArea.top, paintArea.right, paintArea.bottom);
     PatBlt(dc, 0, 0, client.right, client.bottom, BLACKNESS);
-    RestoreDC(dc, -1);
 }
 
 // The saver screen is painted into the paint area as into a window of its own, and
 // nothing it draws spills over onto another monitor.
 void OnPaint(HWND window) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window, &ps);
+    const PaintDc paint(window);
+    HDC dc = paint.Get();
     BlackenOutsidePaintArea(window, dc);
-    SaveDC(dc);
+    const SavedDcState saved(dc);
     IntersectClipRect(dc, paintArea.left, paintArea.top, paintArea.right, paintArea.bottom);
     SetViewportOrgEx(dc, paintArea.left, paintArea.top, nullptr);
     const int width = paintArea.right - paintArea.left, height = paintArea.bottom - paintArea.top;
@@ -63,8 +63,6 @@ void OnPaint(HWND window) {
     case DisplayState::ShowingItems:
     case DisplayState::NoChannels: PaintSaver(dc, width, height); break;
     }
-    RestoreDC(dc, -1);
-    EndPaint(window, &ps);
 }
 
 // Left and Right step through the items, Up and Down through the channels; false for

@@ -2,34 +2,16 @@
 // Owning holders for GDI objects and device contexts. Each keeps every handle
 // its release needs, and none can be copied (a copy would release twice); a GDI
 // object can be moved and reset.
+#include "common/unique_handle.h"
+
 #include <windows.h>
 
-class GdiObject {
-public:
-    explicit GdiObject(HGDIOBJ h = nullptr) : h_(h) {}
-    ~GdiObject() {
-        if (h_) DeleteObject(h_);
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    GdiObject(GdiObject&& other) noexcept : h_(other.h_) { other.h_ = nullptr; }
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        if (this != &other) {
-            Reset(other.h_);
-            other.h_ = nullptr;
-        }
-        return *this;
-    }
-    // Deletes the object held (it must not be selected anywhere) and holds `h` instead.
-    void Reset(HGDIOBJ h = nullptr) {
-        if (h_ && h_ != h) DeleteObject(h_);
-        h_ = h;
-    }
-    HGDIOBJ Get() const { return h_; }
-
-private:
-    HGDIOBJ h_;
+struct GdiObjectTraits {
+    using Handle = HGDIOBJ;
+    // The object must not be selected into any DC.
+    static BOOL Release(HGDIOBJ object) { return DeleteObject(object); }
 };
+using GdiObject = UniqueHandle<GdiObjectTraits>;
 
 // Selects an object into a DC and selects the previous one back on scope exit.
 class SelectedObject {
@@ -44,6 +26,37 @@ public:
 private:
     HDC dc_;
     HGDIOBJ old_;
+};
+
+// BeginPaint / EndPaint for one WM_PAINT of a window. Get() is null when BeginPaint failed.
+class PaintDc {
+public:
+    explicit PaintDc(HWND wnd) : wnd_(wnd), dc_(BeginPaint(wnd, &ps_)) {}
+    ~PaintDc() { EndPaint(wnd_, &ps_); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HWND wnd_;
+    PAINTSTRUCT ps_ = {};
+    HDC dc_;
+};
+
+// SaveDC now and RestoreDC of that state on scope exit: the clipping, origin and
+// selections changed meanwhile are put back.
+class SavedDcState {
+public:
+    explicit SavedDcState(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+    ~SavedDcState() {
+        if (saved_) RestoreDC(dc_, saved_);
+    }
+    SavedDcState(const SavedDcState&) = delete;
+    SavedDcState& operator=(const SavedDcState&) = delete;
+
+private:
+    HDC dc_;
+    int saved_;
 };
 
 // GetDC / ReleaseDC for one window.

@@ -1,28 +1,20 @@
 #pragma once
 // Owning holders for kernel objects and global memory: released on every path, never
 // copied (a copy would release twice).
+#include "common/unique_handle.h"
+
 #include <windows.h>
+
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static BOOL Release(HANDLE handle) { return CloseHandle(handle); }
+};
 
 // A kernel handle (an event, a thread, a file). INVALID_HANDLE_VALUE, which CreateFile
 // returns on failure, is held as no handle.
-class KernelHandle {
+class KernelHandle : public UniqueHandle<KernelHandleTraits> {
 public:
-    explicit KernelHandle(HANDLE h = nullptr) : h_(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
-    ~KernelHandle() { Close(); }
-    KernelHandle(const KernelHandle&) = delete;
-    KernelHandle& operator=(const KernelHandle&) = delete;
-
-    HANDLE Get() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr; }
-    // Closes the handle now; false when CloseHandle fails (a file's last write can).
-    bool Close() {
-        const bool closed = !h_ || CloseHandle(h_);
-        h_ = nullptr;
-        return closed;
-    }
-
-private:
-    HANDLE h_;
+    explicit KernelHandle(HANDLE h = nullptr) : UniqueHandle(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
 };
 
 // GlobalLock on a memory block for the life of the object.

@@ -16,9 +16,8 @@ WNDPROC linkPreviousProc = nullptr;
 void PaintLink(HWND label) {
     char text[256] = "";
     GetWindowTextA(label, text, sizeof text);
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(label, &ps);
-    if (dc) {
+    const PaintDc paint(label);
+    if (HDC dc = paint.Get()) {
         SelectedObject font(dc, linkFont.Get());
         SetTextColor(dc, RGB(0, 0, 255));
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
@@ -31,7 +30,6 @@ void PaintLink(HWND label) {
         // apply over the text only.
         SetWindowPos(label, nullptr, 0, 0, r.right, r.bottom, SWP_NOMOVE | SWP_NOZORDER);
     }
-    EndPaint(label, &ps);
 }
 
 LRESULT CallPrevious(HWND label, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -57,12 +57,14 @@ FetchJob::~FetchJob() = default;
 
 std::shared_ptr<FetchJob> FetchJob::Start(const std::string& url, HWND notify, UINT message, WPARAM tag) {
     std::shared_ptr<FetchJob> job(new FetchJob(url, notify, message, tag));
-    auto* workerRef = new std::shared_ptr<FetchJob>(job);
+    // The worker's own reference, which Run takes over.
+    auto workerRef = std::make_unique<std::shared_ptr<FetchJob>>(job);
     InterlockedIncrement(&runningWorkers);
-    const KernelHandle thread(job->done_ ? CreateThread(nullptr, 0, Run, workerRef, 0, nullptr) : nullptr);
-    if (!thread) {
+    const KernelHandle thread(job->done_ ? CreateThread(nullptr, 0, Run, workerRef.get(), 0, nullptr) : nullptr);
+    if (thread) {
+        workerRef.release();
+    } else {
         // No thread: the fetch fails at once, as if it had.
-        delete workerRef;
         job->content_.fetched_at = job->started_;
         job->Finish();
     }

@@ -2,6 +2,7 @@
 
 #include "app/open_link.h"
 #include "app/shell_state.h"
+#include "common/user_holders.h"
 #include "config/settings.h"
 #include "editor/add_channel.h"
 #include "editor/channel_adding.h"
@@ -62,15 +63,14 @@ void OpenChannelEditor(HWND dialog, bool edit) {
 void ShowChannelMenu(HWND dialog, POINT at) {
     HWND list = ChannelList(dialog);
     ClientToScreen(list, &at);
-    HMENU menu = LoadMenuA(appInstance, MAKEINTRESOURCEA(IDR_CHANNEL_MENU));
+    const Menu menu(LoadMenuA(appInstance, MAKEINTRESOURCEA(IDR_CHANNEL_MENU)));
     if (!menu) return;
-    HMENU popup = GetSubMenu(menu, 0);
+    HMENU popup = GetSubMenu(menu.Get(), 0);
     if (SelectedRows(list).empty()) {
         for (UINT id : {ID_CHANNEL_ENABLE, ID_CHANNEL_DISABLE, ID_CHANNEL_EDIT, ID_CHANNEL_DELETE})
             EnableMenuItem(popup, id, MF_BYCOMMAND | MF_GRAYED);
     }
     TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, dialog, nullptr);
-    DestroyMenu(menu);
 }
 
 bool RunChannelCommand(HWND dialog, WORD id) {
