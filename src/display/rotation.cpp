@@ -1,8 +1,10 @@
 #include "display/rotation.h"
 
+#include "version.h"
+
 #include <utility>
 
-const char* const kProductTitle = "Tavelo's Rss Screensaver v1.0";
+const char* const kProductTitle = "Tavelo's Rss Screensaver v" KVT_PRODUCT_VERSION;
 
 namespace {
 // The lines that stand for a channel's items: "｢", the channel's name, then one of these

@@ -28,7 +28,7 @@ struct RotationPlatform {
     std::function<void()> repaint;  // paints before it returns
 };
 
-extern const char* const kProductTitle;  // "Tavelo's Rss Screensaver v1.0"
+extern const char* const kProductTitle;  // "Tavelo's Rss Screensaver v" and KVT_PRODUCT_VERSION
 
 class Rotation {
 public:

@@ -11,6 +11,7 @@
 #include "settings/channel_list.h"
 #include "settings/font_list.h"
 #include "settings/interval_text.h"
+#include "version.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -20,7 +21,7 @@ namespace {
 // DragOver brings no data object, so it is remembered for the DROP_OVERs after it.
 UINT dropFormat = 0;
 
-const char kCaption[] = "KVT v1.0 設定";
+const char kCaption[] = "KVT v" KVT_PRODUCT_VERSION " 設定";
 const DWORD kChannelListStyles =
     LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP;
 
