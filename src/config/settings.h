@@ -29,11 +29,19 @@ struct SiteEntry {
     ChannelContent content;  // the latest fetch; never written to the file
 };
 
+// The range a read file's interval is held to, and that the settings dialog's arrows reach.
+struct IntervalRange {
+    int least, most;
+    constexpr int Clamp(int value) const { return value < least ? least : value > most ? most : value; }
+};
+constexpr IntervalRange kDispIntervalRange = {1, 99};   // seconds per item
+constexpr IntervalRange kLoadIntervalRange = {1, 999};  // minutes between fetches
+
 struct SaverSettings {
     bool disp_header_title = true;
     bool disp_header_date = true;
-    int disp_interval = 5;   // seconds per item, 1..99 after loading
-    int load_interval = 60;  // minutes before a channel is fetched again, 1..999 after loading
+    int disp_interval = 5;   // seconds per item, within kDispIntervalRange after loading
+    int load_interval = 60;  // minutes before a channel is fetched again, within kLoadIntervalRange after loading
     // "ＭＳ Ｐゴシック" as code page 932 bytes (see common/cp932.h)
     std::string font_face = "\x82\x6C\x82\x72 \x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E";
     std::vector<SiteEntry> sites;

@@ -35,8 +35,8 @@ std::int32_t LoadSettings(const char* path, bool onlyChecked) {
     // A missing option reads as 0 or empty, not as its default.
     settings.disp_header_title = XmlDoc::ChildInt(root, "disp_header_title") != 0;
     settings.disp_header_date = XmlDoc::ChildInt(root, "disp_header_date") != 0;
-    settings.disp_interval = std::clamp(XmlDoc::ChildInt(root, "disp_interval"), 1, 99);
-    settings.load_interval = std::clamp(XmlDoc::ChildInt(root, "load_interval"), 1, 999);
+    settings.disp_interval = kDispIntervalRange.Clamp(XmlDoc::ChildInt(root, "disp_interval"));
+    settings.load_interval = kLoadIntervalRange.Clamp(XmlDoc::ChildInt(root, "load_interval"));
     settings.font_face = XmlDoc::ChildText(root, "font_face");
 
     std::vector<XmlElement> sites;

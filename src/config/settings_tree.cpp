@@ -1,7 +1,7 @@
 #include "config/settings_tree.h"
 
 XmlNode SettingsTree(const SaverSettings& s) {
-    XmlNode root("kvtini");
+    XmlNode root(kSettingsRootTag);
     root.AddChild("disp_header_title").SetInt(s.disp_header_title);
     root.AddChild("disp_header_date").SetInt(s.disp_header_date);
     root.AddChild("disp_interval").SetInt(s.disp_interval);

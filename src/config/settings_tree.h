@@ -4,4 +4,7 @@
 #include "config/settings.h"
 #include "config/xml_node.h"
 
+// The root element of such a file, which also makes a fetched document a list of channels.
+constexpr char kSettingsRootTag[] = "kvtini";
+
 XmlNode SettingsTree(const SaverSettings& settings);

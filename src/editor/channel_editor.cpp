@@ -8,6 +8,7 @@
 #include "editor/drop_text.h"
 #include "editor/drop_target.h"
 #include "editor/fetch_test.h"
+#include "editor/url_field.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
@@ -55,10 +56,9 @@ BOOL OnInitDialog(HWND dialog) {
 // Adds whatever the field holds, the empty text included; the editor stays on
 // screen until the settings dialog's list shows the result.
 void AddAndClose(HWND dialog) {
-    char url[1024] = "";
-    GetDlgItemTextA(dialog, IDC_EDITOR_URL, url, sizeof url);
+    const std::string url = ReadUrlField(dialog);
     channelEditRequest.url = url;
-    AddChannelByUrl(channelEditRequest.channel_list, url);
+    AddChannelByUrl(channelEditRequest.channel_list, url.c_str());
     EndDialog(dialog, 1);
 }
 
@@ -91,7 +91,7 @@ bool OverUrlField(HWND dialog, const POINTL* point) {
 
 // A drop only fills the URL field; it neither fetches nor adds anything.
 void TakeDrop(HWND dialog, const DropInfo& info) {
-    if (info.format != CF_TEXT && info.format != CF_HDROP) return;
+    if (!IsDialogDropFormat(info.format)) return;
     if (!OverUrlField(dialog, info.point)) return;
     SetForegroundWindow(dialog);
     UpdateWindow(dialog);

@@ -2,6 +2,8 @@
 
 #include "common/ole_holders.h"
 
+#include <algorithm>
+#include <iterator>
 #include <new>
 
 DropTarget* DropTarget::Create(HWND window, UINT message, const UINT* formats, int count) {
@@ -120,15 +122,20 @@ const UINT kDialogDropFormats[] = {CF_TEXT, CF_HDROP};
 }  // namespace
 
 bool RegisterDialogDropTarget(HWND dialog) {
-    if (RegisterDropTarget(dialog, WM_DROPNOTIFY, kDialogDropFormats, 2)) return true;
+    if (RegisterDropTarget(dialog, WM_DROPNOTIFY, kDialogDropFormats, int(std::size(kDialogDropFormats)))) return true;
     MessageBoxA(dialog, "ドロップターゲットの登録に失敗しました。", "Error", MB_OK | MB_ICONERROR);
     EndDialog(dialog, 0);
     return false;
 }
 
+bool IsDialogDropFormat(UINT format) {
+    return std::find(std::begin(kDialogDropFormats), std::end(kDialogDropFormats), format) !=
+           std::end(kDialogDropFormats);
+}
+
 void OfferDrop(WPARAM phase, DropInfo& info, UINT& format, HWND target) {
     if (phase == DROP_ENTER) format = info.format;
-    const bool usable = format == CF_TEXT || format == CF_HDROP;
+    const bool usable = IsDialogDropFormat(format);
     const bool over = usable && info.point && WindowFromPoint(POINT{info.point->x, info.point->y}) == target;
     info.effect = over ? DROPEFFECT_COPY | DROPEFFECT_LINK : DROPEFFECT_NONE;
 }

@@ -63,6 +63,8 @@ HRESULT RevokeDropTarget(HWND window);
 // `dialog` for them; when that fails, shows the error box, ends the dialog with 0 and
 // returns false.
 bool RegisterDialogDropTarget(HWND dialog);
+// True for the formats the dialogs take.
+bool IsDialogDropFormat(UINT format);
 // The effect a dialog offers at DROP_ENTER and DROP_OVER: copy or link while the data is
 // text or files and the cursor is over `target`, nothing otherwise. `format` keeps the
 // format DROP_ENTER brought, as DROP_OVER brings none.

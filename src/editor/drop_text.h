@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-constexpr std::size_t kUrlFieldLimit = 1023;  // as much as the channel editor's URL field holds
+constexpr std::size_t kUrlFieldLimit = 1023;  // as much of the channel editor's URL field as is read
 
 // The text at `bytes`: up to the first zero, but never more than `size` bytes
 // (the block's size) nor more than `limit` bytes. A cut never splits a

@@ -2,6 +2,7 @@
 
 #include "editor/fetch_beep.h"
 #include "editor/fetch_test_view.h"
+#include "editor/url_field.h"
 #include "feed/fetch_worker.h"
 #include "res/resource.h"
 
@@ -46,9 +47,7 @@ void RunFetchTest(HWND dialog) {
     EnableButtons(dialog, FALSE);
     ClearShownContent(dialog);
 
-    char url[1024] = "";
-    GetDlgItemTextA(dialog, IDC_EDITOR_URL, url, sizeof url);
-    lastTestContent = FetchWhileWaiting(url);
+    lastTestContent = FetchWhileWaiting(ReadUrlField(dialog));
 
     const FetchTestView view = ViewFetchTest(lastTestContent);
     SetDlgItemTextA(dialog, IDC_EDITOR_CHANNEL_NAME, view.channel_name.c_str());

@@ -15,8 +15,6 @@
 int lastClickState = -1;
 
 namespace {
-HWND ChannelList(HWND dialog) { return GetDlgItem(dialog, IDC_CHANNEL_LIST); }
-
 // The count is read again before each step, as the list view's own handling may change it.
 void SelectAll(HWND list) {
     for (int i = 0; i < RowCount(list); ++i) SetRowSelected(list, i, true);
@@ -100,7 +98,7 @@ void OpenDoubleClickedChannel(HWND dialog, HWND list, const NMITEMACTIVATE* clic
 }
 
 void AddDroppedChannels(HWND dialog, const DropInfo& drop) {
-    if (drop.format != CF_TEXT && drop.format != CF_HDROP) return;
+    if (!IsDialogDropFormat(drop.format)) return;
     HWND list = ChannelList(dialog);
     SetForegroundWindow(dialog);
     UpdateWindow(dialog);

@@ -14,8 +14,6 @@ int dragAnchor = 0;
 std::vector<int> dragSelection;
 
 namespace {
-HWND ChannelList(HWND dialog) { return GetDlgItem(dialog, IDC_CHANNEL_LIST); }
-
 void SetSingleSelection(HWND list, bool single) {
     const LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
     SetWindowLongPtrA(list, GWL_STYLE, single ? style | LVS_SINGLESEL : style & ~LONG_PTR(LVS_SINGLESEL));

@@ -2,6 +2,7 @@
 
 #include "common/window_dpi.h"
 #include "config/settings.h"
+#include "res/resource.h"
 
 #include <commctrl.h>
 
@@ -54,6 +55,8 @@ private:
 // The DPI the columns' widths are at now.
 UINT columnsDpi = 96;
 }  // namespace
+
+HWND ChannelList(HWND dialog) { return GetDlgItem(dialog, IDC_CHANNEL_LIST); }
 
 void InitChannelColumns(HWND list) {
     struct Column {

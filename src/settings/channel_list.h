@@ -5,6 +5,9 @@
 
 #include <vector>
 
+// The settings dialog's channel list view.
+HWND ChannelList(HWND dialog);
+
 // Inserts the three columns: channel name, URL, description, as wide as the list's
 // DPI asks.
 void InitChannelColumns(HWND list);

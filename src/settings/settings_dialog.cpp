@@ -34,6 +34,10 @@ void CentreOnDesktop(HWND dialog) {
     SetWindowPos(dialog, nullptr, (desktop.right - w) / 2, (desktop.bottom - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
+void SetSpinRange(HWND dialog, int spin, IntervalRange range) {
+    SendDlgItemMessageA(dialog, spin, UDM_SETRANGE32, WPARAM(range.least), LPARAM(range.most));
+}
+
 void ShowOptions(HWND dialog) {
     const SaverSettings& s = saverSettings;
     SetDlgItemInt(dialog, IDC_DISP_INTERVAL, UINT(s.disp_interval), FALSE);
@@ -41,12 +45,12 @@ void ShowOptions(HWND dialog) {
     if (s.disp_header_title) CheckDlgButton(dialog, IDC_HEADER_TITLE, BST_CHECKED);
     if (s.disp_header_date) CheckDlgButton(dialog, IDC_HEADER_DATE, BST_CHECKED);
     // The ranges bound the arrows only; a shown value outside them stays as it is.
-    SendDlgItemMessageA(dialog, IDC_DISP_INTERVAL_SPIN, UDM_SETRANGE32, 1, 99);
-    SendDlgItemMessageA(dialog, IDC_LOAD_INTERVAL_SPIN, UDM_SETRANGE32, 1, 999);
+    SetSpinRange(dialog, IDC_DISP_INTERVAL_SPIN, kDispIntervalRange);
+    SetSpinRange(dialog, IDC_LOAD_INTERVAL_SPIN, kLoadIntervalRange);
 }
 
 void SetUpChannelList(HWND dialog) {
-    HWND list = GetDlgItem(dialog, IDC_CHANNEL_LIST);
+    HWND list = ChannelList(dialog);
     DWORD styles = DWORD(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LPARAM(styles | kChannelListStyles));
     InitChannelColumns(list);
@@ -104,7 +108,7 @@ BOOL OnDropNotify(HWND dialog, WPARAM phase, DropInfo* info) {
     if (!info) return FALSE;
     switch (phase) {
     case DROP_ENTER:
-    case DROP_OVER: OfferDrop(phase, *info, dropFormat, GetDlgItem(dialog, IDC_CHANNEL_LIST)); break;
+    case DROP_OVER: OfferDrop(phase, *info, dropFormat, ChannelList(dialog)); break;
     case DROP_LEAVE: break;
     case DROP_DROP: AddDroppedChannels(dialog, *info); break;
     }
@@ -115,7 +119,7 @@ BOOL OnDropNotify(HWND dialog, WPARAM phase, DropInfo* info) {
 // own handling resizes it and its controls and makes its font anew, which the link
 // then follows.
 BOOL OnDpiChanged(HWND dialog, UINT dpi) {
-    RescaleChannelColumns(GetDlgItem(dialog, IDC_CHANNEL_LIST), dpi);
+    RescaleChannelColumns(ChannelList(dialog), dpi);
     PostMessageA(dialog, WM_FOLLOW_DIALOG_FONT, 0, 0);
     return FALSE;
 }
@@ -134,7 +138,7 @@ int TypedInterval(HWND dialog, int id) {
 // Runs whatever ended the dialog: the caller decides whether the result is saved.
 BOOL OnDestroy(HWND dialog) {
     SaverSettings& s = saverSettings;
-    ReadChannelChecks(GetDlgItem(dialog, IDC_CHANNEL_LIST));
+    ReadChannelChecks(ChannelList(dialog));
     RevokeDropTarget(dialog);
     ReadSelectedFont(GetDlgItem(dialog, IDC_FONT), s.font_face);
     s.disp_interval = TypedInterval(dialog, IDC_DISP_INTERVAL);
