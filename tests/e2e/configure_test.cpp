@@ -20,12 +20,6 @@ SaverSettings Channels() {
     return s;
 }
 
-std::string TextOf(HWND w) {
-    char buf[512] = "";
-    SendMessageA(w, WM_GETTEXT, sizeof buf, LPARAM(buf));  // marshalled across processes
-    return buf;
-}
-
 // Sets the display scaling (HKCU\Control Panel\Desktop LogPixels) that programs started
 // while it lives take (Wine reads it when a process starts), then puts the previous
 // value back, so every other test stays at 96 dpi.
@@ -117,7 +111,7 @@ TEST(Configure, ShowsTheDialogAndASecondStartShowsWhatWasSaved) {
     SaverRun run(ConfigFile(channels));
     HWND dialog = OpenSettings(run);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(TextOf(dialog), "KVT v1.0 設定");
+    EXPECT_EQ(Text(dialog), "KVT v1.0 設定");
     const Screenshot shot = CaptureSettingsDialog(dialog);
     ASSERT_FALSE(shot.pixels.empty()) << "the dialog never painted its link and labels";
     shot.SaveBmp(BuildPath("e2e-configure-dialog.bmp"));
@@ -131,8 +125,8 @@ TEST(Configure, ShowsTheDialogAndASecondStartShowsWhatWasSaved) {
     SaverRun again(ReadFileBytes(run.ConfigPath()));
     dialog = OpenSettings(again);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(TextOf(GetDlgItem(dialog, IDC_DISP_INTERVAL)), "17");
-    EXPECT_EQ(TextOf(GetDlgItem(dialog, IDC_LOAD_INTERVAL)), "250");
+    EXPECT_EQ(Text(GetDlgItem(dialog, IDC_DISP_INTERVAL)), "17");
+    EXPECT_EQ(Text(GetDlgItem(dialog, IDC_LOAD_INTERVAL)), "250");
     EXPECT_EQ(SendMessageA(GetDlgItem(dialog, IDC_HEADER_TITLE), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_EQ(SendMessageA(GetDlgItem(dialog, IDC_HEADER_DATE), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     HWND list = GetDlgItem(dialog, IDC_CHANNEL_LIST);

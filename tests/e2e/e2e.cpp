@@ -151,13 +151,15 @@ EnterOutcome PressEnter(const SaverSettings& s, const std::vector<WPARAM>& keys)
     o.windowGoneMs = run.ElapsedMs() - enter;
     o.ended = run.WaitForExit(10000, &o.code);
     o.exitMs = run.ElapsedMs() - enter;
-    o.links = LinksOpened(browser);
+    o.links = LinksAfterEnd(browser);
     return o;
 }
 
-std::vector<std::string> LinksOpened(const BrowserStandIn& browser) {
-    // The stand-in runs on its own time.
-    if (PumpUntil([&] { return !browser.Links().empty(); }, 1500))
-        PumpFor(300);  // a second link would come within this pause; none may
-    return browser.Links();
+std::vector<std::string> LinksAfterEnd(const BrowserStandIn& browser) { return LinksOpened(browser, 300, 1500); }
+
+HWND PreviewHost() {
+    return CreateWindowExA(0, "STATIC", "preview", WS_POPUP | WS_VISIBLE | WS_BORDER, 40, 40, 200, 150, nullptr,
+                           nullptr, nullptr, nullptr);
 }
+
+std::string PreviewOf(HWND host) { return std::to_string(reinterpret_cast<INT_PTR>(host)); }

@@ -5,6 +5,7 @@
 #include "link_recorder.h"
 #include "saver_process.h"
 #include "screen_capture.h"
+#include "window_text.h"
 
 #include <functional>
 #include <string>
@@ -30,6 +31,11 @@ SiteEntry Channel(const char* title, const std::string& feed, bool enabled = tru
 // and "RDF" (rss1.xml: rdf/a, rdf/b, rdf/c).
 std::vector<SiteEntry> TwoChannels();
 
+// A bordered window to host a preview: its client area is smaller than the window.
+HWND PreviewHost();
+// The host's handle as the number after /p.
+std::string PreviewOf(HWND host);
+
 // Starts show mode and waits for its window (null when none comes) and its first paint.
 HWND StartShow(SaverRun& run);
 // Starts configure mode (`arguments`) and waits until its settings dialog has painted
@@ -53,9 +59,10 @@ struct EnterOutcome {
     DWORD code = 1;
     double windowGoneMs = 0, exitMs = 0;  // from Enter
 };
-// The links `browser` has been handed once they have had time to come: the first within
-// a second and a half of the saver's end, and no more after it.
-std::vector<std::string> LinksOpened(const BrowserStandIn& browser);
+// The links `browser` has been handed by the end of a saver run: Enter's link comes a
+// second after the window has gone, so within a second and a half of the end, and no
+// other after it.
+std::vector<std::string> LinksAfterEnd(const BrowserStandIn& browser);
 // Runs show mode on `s`, leaves the title screen with a key, presses `keys`, then Enter.
 // http, https, javascript and kvttest addresses reach a stand-in for the browser.
 EnterOutcome PressEnter(const SaverSettings& s, const std::vector<WPARAM>& keys);

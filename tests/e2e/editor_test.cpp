@@ -15,11 +15,6 @@ HWND WaitForTopWindow(const char* className, const char* caption) {
     return nullptr;
 }
 
-std::string TextOf(HWND w) {
-    char buf[512] = "";
-    SendMessageA(w, WM_GETTEXT, sizeof buf, LPARAM(buf));
-    return buf;
-}
 }  // namespace
 
 TEST(ChannelEditorRun, ANewUrlIsTypedTriedAddedAndSaved) {
@@ -44,10 +39,10 @@ TEST(ChannelEditorRun, ANewUrlIsTypedTriedAddedAndSaved) {
     for (char c : url) PostTo(GetDlgItem(editor, IDC_EDITOR_URL), WM_CHAR, WPARAM(static_cast<unsigned char>(c)));
     PostTo(GetDlgItem(editor, IDC_EDITOR_FETCH_TEST), BM_CLICK);
     for (DWORD start = GetTickCount();
-         TextOf(GetDlgItem(editor, IDC_EDITOR_CHANNEL_NAME)).empty() && GetTickCount() - start < 10000;)
+         Text(GetDlgItem(editor, IDC_EDITOR_CHANNEL_NAME)).empty() && GetTickCount() - start < 10000;)
         PumpFor(50);
-    EXPECT_EQ(TextOf(GetDlgItem(editor, IDC_EDITOR_URL)), url);
-    EXPECT_EQ(TextOf(GetDlgItem(editor, IDC_EDITOR_CHANNEL_NAME)), "文字コード UTF-8");
+    EXPECT_EQ(Text(GetDlgItem(editor, IDC_EDITOR_URL)), url);
+    EXPECT_EQ(Text(GetDlgItem(editor, IDC_EDITOR_CHANNEL_NAME)), "文字コード UTF-8");
     EXPECT_EQ(SendMessageA(GetDlgItem(editor, IDC_EDITOR_CONTENT), LVM_GETITEMCOUNT, 0, 0), 2);
     GetWindowRect(GetDlgItem(editor, IDC_EDITOR_CONTENT), &r);
     const auto titlesShown = [&](const Screenshot& s) {

@@ -72,7 +72,7 @@ TEST(HungFetch, EnterDuringAFetchOpensTheItemOnScreen) {
     ASSERT_TRUE(run.IsRunning());
     PostTo(window, WM_KEYDOWN, VK_RETURN);
     EXPECT_TRUE(run.WaitForExit(5000));
-    EXPECT_EQ(LinksOpened(browser), std::vector<std::string>{"http://127.0.0.1/news/1.html"});
+    EXPECT_EQ(LinksAfterEnd(browser), std::vector<std::string>{"http://127.0.0.1/news/1.html"});
 }
 
 TEST(HungFetch, AfterThirtySecondsTheChannelFailsAndTheRotationGoesOn) {
@@ -93,16 +93,15 @@ TEST(HungFetch, AfterThirtySecondsTheChannelFailsAndTheRotationGoesOn) {
     EXPECT_NE(next.pixels, failure.pixels);
     PostTo(window, WM_KEYDOWN, VK_RETURN);
     EXPECT_TRUE(run.WaitForExit(5000));
-    EXPECT_EQ(LinksOpened(browser), std::vector<std::string>{"http://127.0.0.1/news/1.html"});
+    EXPECT_EQ(LinksAfterEnd(browser), std::vector<std::string>{"http://127.0.0.1/news/1.html"});
 }
 
 TEST(HungFetch, APreviewAndItsHostKeepAnsweringWhileAFetchHangs) {
-    HWND host = CreateWindowExA(0, "STATIC", "preview", WS_POPUP | WS_VISIBLE | WS_BORDER, 40, 40, 200, 150, nullptr,
-                                nullptr, nullptr, nullptr);
+    HWND host = PreviewHost();
     ASSERT_NE(host, nullptr);
     const std::string hung = HangingFeedUrl();
     SaverRun run(ConfigFile(WithChannels({Channel("止まる", hung)})));
-    ASSERT_TRUE(run.Start("/p " + std::to_string(reinterpret_cast<INT_PTR>(host))));
+    ASSERT_TRUE(run.Start("/p " + PreviewOf(host)));
     HWND child = run.WaitForWindow(kSaverClass, 15000, host);
     ASSERT_NE(child, nullptr);
     ASSERT_TRUE(PumpUntil([&] { return FeedServerWasAsked(hung); })) << "the first tick's fetch began";

@@ -1,5 +1,6 @@
 #include "link_recorder.h"
 
+#include "saver_process.h"
 #include "test_paths.h"
 
 #include <windows.h>
@@ -97,4 +98,9 @@ std::vector<std::string> BrowserStandIn::Links() const {
     for (size_t nl; (nl = text.find('\n', start)) != std::string::npos; start = nl + 1)
         links.push_back(text.substr(start, nl - start));
     return links;
+}
+
+std::vector<std::string> LinksOpened(const BrowserStandIn& browser, DWORD settleMs, DWORD firstWithinMs) {
+    if (PumpUntil([&] { return !browser.Links().empty(); }, firstWithinMs)) PumpFor(settleMs);
+    return browser.Links();
 }

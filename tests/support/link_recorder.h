@@ -3,6 +3,8 @@
 // any further schemes named) for the life of the object, so a test sees every
 // link the program hands to the shell. Handlers a crashed test left in place are
 // put back first.
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -27,3 +29,8 @@ private:
     static void RestoreLeftOver();
     std::vector<Handler> handlers_;
 };
+
+// The addresses `browser` has been handed once they have had time to come: pumps this
+// thread's messages until the first comes (`firstWithinMs` at most), then, when one
+// came, `settleMs` more for a second one, which should not come.
+std::vector<std::string> LinksOpened(const BrowserStandIn& browser, DWORD settleMs = 0, DWORD firstWithinMs = 5000);

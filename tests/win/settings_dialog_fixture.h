@@ -11,6 +11,7 @@
 #include "res/resource.h"
 #include "saver_process.h"
 #include "settings/settings_dialog.h"
+#include "window_text.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -20,13 +21,6 @@
 #include <ostream>
 #include <string>
 #include <vector>
-
-// At most 2,047 bytes.
-inline std::string Text(HWND w) {
-    char buf[2048] = "";
-    GetWindowTextA(w, buf, sizeof buf);
-    return buf;
-}
 
 // In screen coordinates.
 inline POINTL Centre(HWND w) {
@@ -47,14 +41,6 @@ inline void ChangeDpi(HWND dialog, int dpi) {
     RECT suggested;
     GetWindowRect(dialog, &suggested);
     SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
-}
-
-// Pumps messages until the browser stand-in was handed an address (5 seconds at
-// most), then `settleMs` more for any that should not come; the addresses it got.
-inline std::vector<std::string> LinksOpened(const BrowserStandIn& browser, DWORD settleMs = 0) {
-    PumpUntil([&] { return !browser.Links().empty(); }, 5000);
-    PumpFor(settleMs);  // a second address, which must not come, would come in this time
-    return browser.Links();
 }
 
 inline int ItemCount(HWND list) { return int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
