@@ -1,18 +1,28 @@
 // ToDisplayCodes and CutText on any code page 932 bytes. Input: two bytes (little
 // endian) of CutText's limit, then the text.
 //  - every lead byte joins the byte after it into one code, unless the text ends there;
+//    the code is lead * 256 + trail, but for the seven full-width characters painted in
+//    their half-width forms; a single byte is its own code;
 //  - at most 1,023 codes, and the text up to its first zero converted whole when it
 //    holds no more characters than that;
+//  - CodeBytes gives back each code's one or two bytes;
 //  - CutText gives the longest start within the limit that ends on a character's end.
 #include "display/display_codes.h"
 #include "fuzz_input.h"
 
 #include <cstring>
+#include <map>
 
 namespace {
-// The seven double-byte characters painted as single-byte ones.
-bool MadeHalfWidth(std::uint32_t code) {
-    return code == 0x20 || code == 0xA4 || code == 0x27 || code == 0x22 || code == 0xA2 || code == 0xA3;
+// The full-width space, comma, quotation marks and corner brackets, and the codes they are
+// painted with.
+const std::map<std::uint32_t, std::uint32_t> kHalfWidthForms = {
+    {0x8140, 0x20}, {0x8141, 0xA4}, {0x8166, 0x27}, {0x8167, 0x22}, {0x8168, 0x22}, {0x8175, 0xA2}, {0x8176, 0xA3}};
+
+std::uint32_t PairCode(unsigned char lead, unsigned char trail) {
+    const std::uint32_t code = std::uint32_t(lead) << 8 | trail;
+    const auto form = kHalfWidthForms.find(code);
+    return form == kHalfWidthForms.end() ? code : form->second;
 }
 }  // namespace
 
@@ -32,15 +42,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t k = 0; k < codes.size(); ++k) {
         const unsigned char first = text[starts[k]];
         const bool pair = Cp932Lead(first) && starts[k] + 1 < length;
+        FUZZ_CHECK(codes[k] == (pair ? PairCode(first, text[starts[k] + 1]) : first));
         char bytes[2];
         const int n = CodeBytes(codes[k], bytes);
-        if (pair) {
-            // Its own two bytes, or one of the seven half-width forms.
-            const bool same = n == 2 && bytes[0] == text[starts[k]] && bytes[1] == text[starts[k] + 1];
-            FUZZ_CHECK(same || (n == 1 && MadeHalfWidth(codes[k]) && first == 0x81));
-        } else {
-            FUZZ_CHECK(n == 1 && codes[k] == first && codes[k] != 0);
-        }
+        FUZZ_CHECK(n == (codes[k] > 0xFF ? 2 : 1));
+        FUZZ_CHECK(std::uint8_t(bytes[n - 1]) == (codes[k] & 0xFF) &&
+                   (n == 1 || std::uint8_t(bytes[0]) == codes[k] >> 8));
     }
 
     const std::string cut = CutText(text, limit);

@@ -87,7 +87,9 @@ TEST(LinkRule, LinksThatDoNotFitWholeAreRefusedNotCut) {
     EXPECT_EQ(Accepted(longest), longest);
     EXPECT_EQ(Accepted(longest + "a"), "(refused)");
     EXPECT_EQ(Accepted(base + std::string(100000, 'a')), "(refused)");
-    EXPECT_FALSE(AcceptLink(nullptr, std::string(kLinkBufferSize, 'x').data()));
+    std::string out(kLinkBufferSize, 'x');
+    EXPECT_FALSE(AcceptLink(nullptr, out.data()));
+    EXPECT_EQ(out[0], '\0') << "no link: the buffer is empty";
 }
 
 TEST(ConfigPath, FolderOfTheExecutableKeepsDoubleByteNames) {
