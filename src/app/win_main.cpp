@@ -9,6 +9,7 @@
 #include "app/open_link.h"
 #include "app/saver_window.h"
 #include "app/shell_state.h"
+#include "app/unreadable_settings_notice.h"
 #include "common/trace.h"
 #include "config/settings_io.h"
 #include "feed/fetch_worker.h"
@@ -51,7 +52,10 @@ void TraceEnvironment() {
 
 int RunConfigure() {
     const std::string path = ConfigFilePath();
-    LoadSettings(path.c_str(), false);  // a missing file leaves the defaults
+    // A missing or empty file leaves the defaults. One that cannot be read is copied aside
+    // before the defaults may replace it, and stays as it is when no copy can be made.
+    const bool mayReplace =
+        !SettingsFileUnreadable(LoadSettings(path.c_str(), false)) || NoticeUnreadableSettings(hostWindow, path);
 
     NoticeWhenNotJapaneseCodePage(hostWindow);  // then the dialog opens all the same
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
@@ -60,7 +64,7 @@ int RunConfigure() {
         DialogBoxParamA(appInstance, MAKEINTRESOURCEA(IDD_SETTINGS), hostWindow, SettingsDialogProc, 0);
     // Only OK saves: Cancel, the close box and a dialog that could not be shown leave the file alone.
     if (result <= 0) return 0;
-    if (FAILED(SaveSettings(path.c_str()))) ReportSaveFailure(hostWindow, path.c_str());
+    if (!mayReplace || FAILED(SaveSettings(path.c_str()))) ReportSaveFailure(hostWindow, path.c_str());
     return int(result);
 }
 

@@ -9,7 +9,14 @@
 #include <string>
 
 // Fills saverSettings from the file; with onlyChecked, disabled channels are left out.
+// A file that does not load is read once more with what the program's own writer once
+// wrote into it repaired (RepairedSettingsText); the file itself is not changed.
 std::int32_t LoadSettings(const char* path, bool onlyChecked);
+
+// True when LoadSettings failed on a file that is there and holds something, so that
+// writing the settings would replace what could not be read. A missing or empty file
+// counts as no file.
+bool SettingsFileUnreadable(std::int32_t loadResult);
 
 // Writes saverSettings to the file.
 std::int32_t SaveSettings(const char* path);

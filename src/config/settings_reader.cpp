@@ -1,6 +1,8 @@
 #include "config/settings_io.h"
 
+#include "config/settings_rescue.h"
 #include "feed/decimal_text.h"
+#include "feed/document_source.h"
 #include "feed/xml_doc.h"
 
 #include <algorithm>
@@ -24,8 +26,15 @@ SiteEntry ReadSite(IXMLElement* site) {
 }  // namespace
 
 std::int32_t LoadSettings(const char* path, bool onlyChecked) {
+    std::string bytes;
+    HRESULT hr = ReadDocument(path, &bytes);
+    if (FAILED(hr)) return hr;
     XmlDoc doc;
-    HRESULT hr = doc.Load(path);
+    hr = doc.LoadDocument(bytes);
+    if (FAILED(hr) && hr != kEmptyDocument) {
+        const std::string repaired = RepairedSettingsText(bytes);
+        if (repaired != bytes && SUCCEEDED(doc.LoadDocument(repaired))) hr = S_OK;
+    }
     if (FAILED(hr)) return hr;
     // Another kind of document leaves the settings as they are.
     if (!IsSettingsRoot(doc.RootTag())) return S_OK;
@@ -48,4 +57,9 @@ std::int32_t LoadSettings(const char* path, bool onlyChecked) {
         settings.sites.push_back(std::move(entry));
     }
     return S_OK;
+}
+
+bool SettingsFileUnreadable(std::int32_t loadResult) {
+    return FAILED(loadResult) && loadResult != HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) &&
+           loadResult != HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND) && loadResult != kEmptyDocument;
 }

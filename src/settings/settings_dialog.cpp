@@ -16,12 +16,13 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+const char kSettingsCaption[] = "KVT v" KVT_PRODUCT_VERSION " 設定";
+
 namespace {
 // The format of the data being dragged, as reported by the last DROP_ENTER;
 // DragOver brings no data object, so it is remembered for the DROP_OVERs after it.
 UINT dropFormat = 0;
 
-const char kCaption[] = "KVT v" KVT_PRODUCT_VERSION " 設定";
 const DWORD kChannelListStyles =
     LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES | LVS_EX_HEADERDRAGDROP | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP;
 
@@ -58,7 +59,7 @@ void SetUpChannelList(HWND dialog) {
 }
 
 BOOL OnInitDialog(HWND dialog) {
-    SetWindowTextA(dialog, kCaption);
+    SetWindowTextA(dialog, kSettingsCaption);
     CentreOnDesktop(dialog);
     FillFontList(GetDlgItem(dialog, IDC_FONT), saverSettings.font_face);
     ShowOptions(dialog);

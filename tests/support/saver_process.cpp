@@ -48,14 +48,23 @@ bool SaverRun::Start(const std::string& arguments) {
 }
 
 bool SaverRun::StartUnderLocale(const std::string& arguments, const char* unixLocale) {
+    // WINELOADER names the Wine that runs this test, so the saver runs under the same one.
+    return StartThroughShell("LANG=\"$0\" LC_ALL=\"$0\" exec \"$WINELOADER\" \"$1\" " + arguments, unixLocale);
+}
+
+bool SaverRun::StartWithFileSizeLimit(const std::string& arguments, int blocks) {
+    // Ignored, the signal a write past the limit raises leaves the write to fail instead.
+    return StartThroughShell("ulimit -f \"$0\"; trap '' XFSZ; exec \"$WINELOADER\" \"$1\" " + arguments,
+                             std::to_string(blocks));
+}
+
+bool SaverRun::StartThroughShell(const std::string& command, const std::string& zero) {
     using UnixSpawn = LONG(CDECL*)(char* const argv[], int wait);
     const auto spawn = reinterpret_cast<UnixSpawn>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "__wine_unix_spawnvp")));
     if (!spawn) return false;
-    // WINELOADER names the Wine that runs this test, so the saver runs under the same one.
-    std::string shell = "/bin/sh", option = "-c", locale = unixLocale, saver = SaverPath();
-    std::string command = "LANG=\"$0\" LC_ALL=\"$0\" exec \"$WINELOADER\" \"$1\" " + arguments;
-    char* argv[] = {&shell[0], &option[0], &command[0], &locale[0], &saver[0], nullptr};
+    std::string shell = "/bin/sh", option = "-c", line = command, word = zero, saver = SaverPath();
+    char* argv[] = {&shell[0], &option[0], &line[0], &word[0], &saver[0], nullptr};
     QueryPerformanceCounter(&started_);
     if (spawn(argv, FALSE) != 0) return false;
     // Find the process by its image, which lies in this run's own folder.

@@ -18,6 +18,9 @@ public:
     // Starts it under another Unix locale, through the Unix shell: Wine takes the process
     // code page from it, and a Windows process cannot hand a child another one.
     bool StartUnderLocale(const std::string& arguments, const char* unixLocale);
+    // Starts it through the Unix shell with no file it writes allowed to grow beyond
+    // `blocks` of 512 bytes, as on a disk that is full: a write past that fails.
+    bool StartWithFileSizeLimit(const std::string& arguments, int blocks);
     // The first top-level window of the process with this class, or with a parent its
     // first such child window (nullptr on time-out).
     HWND WaitForWindow(const char* className, DWORD timeoutMs = 15000, HWND parent = nullptr) const;
@@ -33,6 +36,10 @@ public:
     double ElapsedMs() const;
 
 private:
+    // Runs `command` with the Unix shell, $0 being `zero` and $1 the saver's path, and
+    // finds the process it starts.
+    bool StartThroughShell(const std::string& command, const std::string& zero);
+
     std::string folder_;
     PROCESS_INFORMATION pi_ = {};
     LARGE_INTEGER started_ = {};
