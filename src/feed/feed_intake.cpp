@@ -195,8 +195,8 @@ std::size_t RewriteReference(const std::string& text, std::size_t at, const Decl
     return end + 1;
 }
 
-}  // namespace
-
+// `text`, whose markup is ASCII (UTF-8 when `utf8`), without its DOCTYPEs and with the
+// references they leave behind rewritten.
 std::string WithoutDoctype(const std::string& text, bool utf8) {
     DeclaredEntities entities;
     std::string out;
@@ -235,6 +235,8 @@ std::string WithoutDoctype(const std::string& text, bool utf8) {
     }
     return out;
 }
+
+}  // namespace
 
 IntakeResult PrepareDocument(const std::string& document, CodePageConverter convert, std::string* ready) {
     ready->clear();

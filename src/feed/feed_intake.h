@@ -31,7 +31,3 @@ enum class IntakeResult {
 
 // The bytes to hand to the XML object into `ready`, or why there are none.
 IntakeResult PrepareDocument(const std::string& document, CodePageConverter convert, std::string* ready);
-
-// The DOCTYPE removal and reference rewriting alone, on text whose markup is ASCII;
-// `utf8` tells whether the text is UTF-8.
-std::string WithoutDoctype(const std::string& text, bool utf8);

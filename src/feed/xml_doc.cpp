@@ -120,7 +120,6 @@ HRESULT XmlDoc::LoadDocument(const std::string& bytes) {
     case IntakeResult::kTooLarge: return kDocumentTooLarge;
     case IntakeResult::kUnreadableEncoding: return kUnreadableEncoding;
     }
-    if (ready.size() > UINT_MAX) return kDocumentTooLarge;
     CLSID clsid = {};
     HRESULT hr = CLSIDFromProgID(L"msxml", &clsid);
     if (FAILED(hr)) return hr;
@@ -132,7 +131,8 @@ HRESULT XmlDoc::LoadDocument(const std::string& bytes) {
     hr = document_->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(persist.Put()));
     if (FAILED(hr)) return hr;
     if (!persist) return E_FAIL;
-    // The stream keeps a copy of its own.
+    // The stream keeps a copy of its own. The intake's bound keeps the size within a UINT.
+    static_assert(4 * kMaxDocumentBytes + 16 <= UINT_MAX, "the prepared document fits a stream's size");
     ComPtr<IStream> stream(SHCreateMemStream(reinterpret_cast<const BYTE*>(ready.data()), UINT(ready.size())));
     if (!stream) return E_OUTOFMEMORY;
     hr = persist->Load(stream.Get());
