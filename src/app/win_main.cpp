@@ -54,8 +54,8 @@ int RunConfigure() {
     const std::string path = ConfigFilePath();
     // A missing or empty file leaves the defaults. One that cannot be read is copied aside
     // before the defaults may replace it, and stays as it is when no copy can be made.
-    const bool mayReplace =
-        !SettingsFileUnreadable(LoadSettings(path.c_str(), false)) || NoticeUnreadableSettings(hostWindow, path);
+    const bool mayReplace = !SettingsFileUnreadable(path.c_str(), LoadSettings(path.c_str(), false)) ||
+                            NoticeUnreadableSettings(hostWindow, path);
 
     NoticeWhenNotJapaneseCodePage(hostWindow);  // then the dialog opens all the same
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};

@@ -13,10 +13,10 @@
 // wrote into it repaired (RepairedSettingsText); the file itself is not changed.
 std::int32_t LoadSettings(const char* path, bool onlyChecked);
 
-// True when LoadSettings failed on a file that is there and holds something, so that
-// writing the settings would replace what could not be read. A missing or empty file
-// counts as no file.
-bool SettingsFileUnreadable(std::int32_t loadResult);
+// True when LoadSettings failed on a file at `path` that is there and holds something,
+// so that writing the settings would replace what could not be read. A missing or empty
+// file counts as no file, and so does a folder of that name.
+bool SettingsFileUnreadable(const char* path, std::int32_t loadResult);
 
 // Writes saverSettings to the file.
 std::int32_t SaveSettings(const char* path);

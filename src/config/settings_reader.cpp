@@ -59,7 +59,8 @@ std::int32_t LoadSettings(const char* path, bool onlyChecked) {
     return S_OK;
 }
 
-bool SettingsFileUnreadable(std::int32_t loadResult) {
-    return FAILED(loadResult) && loadResult != HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) &&
-           loadResult != HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND) && loadResult != kEmptyDocument;
+bool SettingsFileUnreadable(const char* path, std::int32_t loadResult) {
+    const DWORD attributes = GetFileAttributesA(path);
+    return FAILED(loadResult) && loadResult != kEmptyDocument && attributes != INVALID_FILE_ATTRIBUTES &&
+           !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
