@@ -2,6 +2,7 @@
 
 #include "feed/html_entities.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -166,17 +167,17 @@ std::size_t SkipDoctype(const std::string& text, std::size_t at, bool utf8, Decl
 
 const char* const kPredefined[] = {"amp", "lt", "gt", "quot", "apos"};
 
-// Appends the reference that starts at `at` ('&') as it goes to the XML object and
-// returns the position after what was handled.
-std::size_t RewriteReference(const std::string& text, std::size_t at, const DeclaredEntities& entities,
-                             std::string* out) {
-    std::size_t end = at + 1;
-    while (end < text.size() && IsNameByte(text[end])) ++end;
-    if (end == at + 1 || end >= text.size() || text[end] != ';') {
-        *out += '&';  // a character reference, or no reference at all
-        return at + 1;
+// What the reference that starts at `at` ('&') becomes, with `*end` after it; empty
+// when it stays as it is, and then `*end` is just after the '&'.
+std::string Rewritten(const std::string& text, std::size_t at, const DeclaredEntities& entities, std::size_t* end) {
+    std::size_t close = at + 1;
+    while (close < text.size() && IsNameByte(text[close])) ++close;
+    *end = at + 1;
+    if (close == at + 1 || close >= text.size() || text[close] != ';') return std::string();
+    const std::string name = text.substr(at + 1, close - at - 1);
+    for (const char* predefined : kPredefined) {
+        if (name == predefined) return std::string();
     }
-    const std::string name = text.substr(at + 1, end - at - 1);
     std::string replacement;
     const auto declared = entities.find(name);
     if (declared != entities.end()) {
@@ -184,55 +185,62 @@ std::size_t RewriteReference(const std::string& text, std::size_t at, const Decl
     } else if (unsigned code = HtmlEntityCode(name.data(), name.size())) {
         replacement = CharacterReference(code);
     }
-    for (const char* predefined : kPredefined) {
-        if (name == predefined) replacement.clear();
-    }
-    if (replacement.empty()) {
-        out->append(text, at, end + 1 - at);
-    } else {
-        *out += replacement;
-    }
-    return end + 1;
+    if (!replacement.empty()) *end = close + 1;
+    return replacement;
+}
+
+// The position of the first `c` from `from` on, or the end of the text.
+std::size_t Find(const std::string& text, char c, std::size_t from) {
+    const void* found = std::memchr(text.data() + from, c, text.size() - from);
+    return found ? std::size_t(static_cast<const char*>(found) - text.data()) : text.size();
 }
 
 // `text`, whose markup is ASCII (UTF-8 when `utf8`), without its DOCTYPEs and with the
-// references they leave behind rewritten.
-std::string WithoutDoctype(const std::string& text, bool utf8) {
+// references they leave behind rewritten. Only what changes is copied: a document with
+// neither comes back as it was.
+std::string WithoutDoctype(std::string text, bool utf8) {
     DeclaredEntities entities;
     std::string out;
-    out.reserve(text.size());
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const std::size_t next = text.find_first_of("<&", at);
-        if (next == std::string::npos) {
-            out.append(text, at, std::string::npos);
-            break;
-        }
-        out.append(text, at, next - at);
-        at = next;
-        std::size_t end;
+    std::size_t kept = 0;  // text from here on is still to be copied to `out`
+    std::size_t at = 0, nextTag = Find(text, '<', 0), nextReference = Find(text, '&', 0);
+    while (true) {
+        if (nextTag < at) nextTag = Find(text, '<', at);
+        if (nextReference < at) nextReference = Find(text, '&', at);
+        at = std::min(nextTag, nextReference);
+        if (at >= text.size()) break;
         if (text[at] == '&') {
-            at = RewriteReference(text, at, entities, &out);
+            std::size_t end;
+            const std::string replacement = Rewritten(text, at, entities, &end);
+            if (!replacement.empty()) {
+                out.append(text, kept, at - kept);
+                out += replacement;
+                kept = end;
+            }
+            at = end;
             continue;
         }
-        if (At(text, at, "<!--")) {
-            end = After(text, at + 4, "-->");
+        // Only "<!" and "<?" need a look: an element's tag passes as it is.
+        const char next = at + 1 < text.size() ? text[at + 1] : '\0';
+        if (next == '?') {
+            at = After(text, at + 2, "?>");
+        } else if (next != '!') {
+            ++at;
+        } else if (At(text, at, "<!--")) {
+            at = After(text, at + 4, "-->");
         } else if (At(text, at, "<![CDATA[")) {
-            end = After(text, at + 9, "]]>");
-        } else if (At(text, at, "<?")) {
-            end = After(text, at + 2, "?>");
+            at = After(text, at + 9, "]]>");
         } else if (AtIgnoringCase(text, at, "<!DOCTYPE")) {
-            at = SkipDoctype(text, at, utf8, &entities);
+            out.append(text, kept, at - kept);
+            at = kept = SkipDoctype(text, at, utf8, &entities);
             // A space in its place, so that what stood on either side cannot join into
             // markup: "<!DOCT" + "YPE ...", "<!-" + "-", "&am" + "p;".
             if (!out.empty()) out += ' ';
-            continue;
         } else {
-            end = at + 1;
+            ++at;
         }
-        out.append(text, at, end - at);
-        at = end;
     }
+    if (kept == 0) return text;
+    out.append(text, kept, std::string::npos);
     return out;
 }
 
@@ -245,13 +253,14 @@ IntakeResult PrepareDocument(const std::string& document, CodePageConverter conv
     std::string markup;
     const MarkupBytes bytes = ToAsciiMarkup(document, convert, &markup);
     if (bytes == MarkupBytes::kUnreadable) return IntakeResult::kUnreadableEncoding;
-    *ready = WithoutDoctype(markup, bytes == MarkupBytes::kUtf8);
+    const std::string declared = DeclaredEncoding(markup);
+    *ready = WithoutDoctype(std::move(markup), bytes == MarkupBytes::kUtf8);
     // The object must read the result in the encoding it was scanned in. Removing a
     // DOCTYPE can bring other bytes to the front: a byte-order mark, EBCDIC's "<?xm",
     // a declaration of UTF-7; a zero byte, which no XML document holds, can make it
     // look like UTF-16. Any of these refuses the document.
     if (ready->find('\0') != std::string::npos || HasEncodingSignature(*ready) ||
-        DeclaredEncoding(*ready) != DeclaredEncoding(markup)) {
+        DeclaredEncoding(*ready) != declared) {
         ready->clear();
         return IntakeResult::kUnreadableEncoding;
     }

@@ -4,7 +4,8 @@
 //  - the result is never longer than four times the input and a few bytes;
 //  - when expat, reading no external entities, accepts the input, and its DOCTYPE
 //    declares no entity but general ones of one character and skips none, expat
-//    accepts the result too and reads the same elements and text from it.
+//    accepts the result too and reads the same elements and text from it (unless the
+//    document is UTF-16 whose surrogates do not pair, which expat reads its own way).
 // Input: the document's bytes as they are.
 #include "feed/feed_intake.h"
 #include "fuzz_input.h"
@@ -82,6 +83,36 @@ struct Reading {
     }
 };
 
+// Whether `document` is UTF-16, its byte order told as the intake tells it, with a
+// surrogate that does not pair: expat takes whatever unit follows a high surrogate as its
+// pair, while the intake reads U+FFFD, so the two cannot be compared on it.
+bool HasUnpairedSurrogate(const std::string& document) {
+    const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(document[at]); };
+    if (document.size() < 2) return false;
+    bool bigEndian;
+    std::size_t at = 0;
+    if (byte(0) == 0xFE && byte(1) == 0xFF) {
+        bigEndian = true, at = 2;
+    } else if (byte(0) == 0xFF && byte(1) == 0xFE) {
+        bigEndian = false, at = 2;
+    } else if ((byte(0) == 0) != (byte(1) == 0)) {
+        bigEndian = byte(0) == 0;
+    } else {
+        return false;
+    }
+    const auto unit = [&](std::size_t i) {
+        return bigEndian ? byte(i) << 8 | byte(i + 1) : byte(i + 1) << 8 | byte(i);
+    };
+    for (; at + 1 < document.size(); at += 2) {
+        const unsigned u = unit(at);
+        if (u >= 0xDC00 && u <= 0xDFFF) return true;
+        if (u < 0xD800 || u > 0xDBFF) continue;
+        if (at + 3 >= document.size() || unit(at + 2) < 0xDC00 || unit(at + 2) > 0xDFFF) return true;
+        at += 2;
+    }
+    return false;
+}
+
 Reading Read(const std::string& document) {
     Reading reading;
     XML_Parser parser = XML_ParserCreate(nullptr);
@@ -109,7 +140,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(!after.doctype);
 
     const Reading before = Read(document);
-    if (before.wellFormed && before.onlySingleCharacterEntities) {
+    if (before.wellFormed && before.onlySingleCharacterEntities && !HasUnpairedSurrogate(document)) {
         FUZZ_CHECK(result == IntakeResult::kReady);
         FUZZ_CHECK(after.wellFormed);
         FUZZ_CHECK(after.events == before.events);
