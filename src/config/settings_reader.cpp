@@ -5,7 +5,6 @@
 #include "feed/document_source.h"
 #include "feed/xml_doc.h"
 
-#include <algorithm>
 #include <cwchar>
 
 namespace {

@@ -35,7 +35,7 @@ POINT MenuPlace(HWND list) {
 // While rows are dragged, the one selected row only marks where they would land:
 // neither the menu nor the keys act then.
 bool ShowChannelMenuForKeys(HWND dialog, HWND window, LPARAM position) {
-    HWND list = GetDlgItem(dialog, IDC_CHANNEL_LIST);
+    HWND list = ChannelList(dialog);
     // The keyboard sends no position: both coordinates are -1.
     if (window != list || GET_X_LPARAM(position) != -1 || GET_Y_LPARAM(position) != -1) return false;
     if (!dragActive) ShowChannelMenu(dialog, MenuPlace(list));
